@@ -5,6 +5,7 @@
 #include "sql/generator.h"
 #include "sql/schema.h"
 
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace corvexa::db {
@@ -46,7 +47,15 @@ void fnDateText(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
 }
 
-QString lastError(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+// The database's message, with a width check said the way users read it.
+QString lastError(sqlite3* db) {
+    QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    static const QRegularExpression width(QStringLiteral(R"re(cx_gbklen\("?([A-Za-z0-9_]+)"?\) <= (\d+))re"));
+    auto m = width.match(message);
+    if (m.hasMatch())
+        return QStringLiteral("字段 %1 的值超出宽度 %2 字节（一个汉字占两个字节）").arg(m.captured(1), m.captured(2));
+    return message;
+}
 
 } // namespace
 
