@@ -56,6 +56,8 @@ private slots:
         QTest::newRow("parameter in user text")
             << QStringLiteral("Select Name from Stud_DYInfo where DY_ID=:A") << QStringLiteral("参数") << -1;
         QTest::newRow("second statement") << QStringLiteral("Select 1; Delete from Stud_DYInfo") << QStringLiteral("多出") << -1;
+        QTest::newRow("arabic-indic digit") << QString::fromUtf8("Select * from DZB_XS where ZB_ID in (\xd9\xa7)")
+                                            << QStringLiteral("未知的字段") << -1;
         QTest::newRow("deep nesting") << QStringLiteral("Select ") + QString(5000, u'(') + u'1' + QString(5000, u')') << QStringLiteral("太深") << -1;
     }
     void refused() {

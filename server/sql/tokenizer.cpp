@@ -22,6 +22,7 @@ const QSet<QString>& keywords() {
     return words;
 }
 
+bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 bool isIdentStart(QChar c) { return c.isLetter() || c == u'_' || c == u'#' || c == u'@' || c.unicode() > 0x7F; }
 bool isIdentPart(QChar c) { return isIdentStart(c) || c.isDigit() || c == u'$'; }
 
@@ -80,25 +81,25 @@ bool Tokenizer::tokenize(const QString& text, std::vector<Token>& tokens, SqlErr
             t.kind = TokenKind::String;
             t.text = value;
             i = j + 1;
-        } else if (c.isDigit() || (c == u'.' && i + 1 < n && text[i + 1].isDigit())) {
+        } else if (isAsciiDigit(c) || (c == u'.' && i + 1 < n && isAsciiDigit(text[i + 1]))) {
             int j = i;
             bool isFloat = false;
-            while (j < n && text[j].isDigit() && text[j].unicode() < 0x80)
+            while (j < n && isAsciiDigit(text[j]))
                 ++j;
             if (j < n && text[j] == u'.') {
                 isFloat = true;
                 ++j;
-                while (j < n && text[j].isDigit() && text[j].unicode() < 0x80)
+                while (j < n && isAsciiDigit(text[j]))
                     ++j;
             }
             if (j < n && (text[j] == u'e' || text[j] == u'E')) {
                 int k = j + 1;
                 if (k < n && (text[k] == u'+' || text[k] == u'-'))
                     ++k;
-                if (k < n && text[k].isDigit()) {
+                if (k < n && isAsciiDigit(text[k])) {
                     isFloat = true;
                     j = k;
-                    while (j < n && text[j].isDigit())
+                    while (j < n && isAsciiDigit(text[j]))
                         ++j;
                 }
             }
