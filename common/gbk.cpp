@@ -20,8 +20,7 @@ struct Tables {
         iconv_t cd = iconv_open("GBK", "UTF-32LE");
         if (cd != reinterpret_cast<iconv_t>(-1)) {
             for (uint32_t cp = 0x80; cp < 0x10000; ++cp) {
-                if (cp >= 0xD800 && cp <= 0xDFFF)
-                    continue;
+                if (cp >= 0xD800 && cp <= 0xDFFF) continue;
                 uint32_t in = cp;
                 char* inPtr = reinterpret_cast<char*>(&in);
                 size_t inLeft = 4;
@@ -39,8 +38,7 @@ struct Tables {
             code[cp] = static_cast<uint16_t>(cp);
         for (uint32_t cp = 0; cp < 0x10000; ++cp) {
             uint32_t upper = (cp >= 0xD800 && cp <= 0xDFFF) ? cp : QChar::toUpper(char32_t(cp));
-            if (upper > 0xFFFF)
-                upper = cp;
+            if (upper > 0xFFFF) upper = cp;
             uint16_t c = code[upper] ? code[upper] : code[cp];
             if (!c && cp != 0)
                 key[cp] = 0x10000 + cp;
@@ -59,26 +57,27 @@ const Tables& tables() {
 // so that they still compare deterministically.
 inline uint32_t nextUtf8(const unsigned char*& p, const unsigned char* end) {
     unsigned c = *p++;
-    if (c < 0x80)
-        return c;
+    if (c < 0x80) return c;
     int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : -1;
-    if (extra < 0 || end - p < extra)
-        return 0xDC00 + c;
+    if (extra < 0 || end - p < extra) return 0xDC00 + c;
     uint32_t cp = c & (0x3F >> extra);
     for (int i = 0; i < extra; ++i) {
-        if ((p[i] & 0xC0) != 0x80)
-            return 0xDC00 + c;
+        if ((p[i] & 0xC0) != 0x80) return 0xDC00 + c;
         cp = cp << 6 | (p[i] & 0x3F);
     }
     p += extra;
     return cp;
 }
 
-inline uint32_t keyOf(uint32_t cp) { return cp < 0x10000 ? tables().key[cp] : 0x10000 + cp; }
+inline uint32_t keyOf(uint32_t cp) {
+    return cp < 0x10000 ? tables().key[cp] : 0x10000 + cp;
+}
 
 } // namespace
 
-uint32_t sortKey(uint32_t codePoint) { return keyOf(codePoint); }
+uint32_t sortKey(uint32_t codePoint) {
+    return keyOf(codePoint);
+}
 
 int byteWidth(QStringView text) {
     int width = 0;
@@ -106,8 +105,7 @@ int byteWidthUtf8(const char* data, int length) {
 bool encodable(QStringView text) {
     const auto& t = tables();
     for (QChar ch : text) {
-        if (ch.unicode() != 0 && !t.code[ch.unicode()])
-            return false;
+        if (ch.unicode() != 0 && !t.code[ch.unicode()]) return false;
     }
     return true;
 }
@@ -132,20 +130,16 @@ QByteArray encode(QStringView text) {
 
 namespace {
 // Compares two streams of sort keys; 0xFFFFFFFF marks the end of a stream.
-template <typename NextA, typename NextB>
-int compareKeys(NextA nextA, NextB nextB) {
+template <typename NextA, typename NextB> int compareKeys(NextA nextA, NextB nextB) {
     for (;;) {
         uint32_t a = nextA();
         uint32_t b = nextB();
         if (a == b) {
-            if (a == 0xFFFFFFFF)
-                return 0;
+            if (a == 0xFFFFFFFF) return 0;
             continue;
         }
-        if (a == 0xFFFFFFFF)
-            return -1;
-        if (b == 0xFFFFFFFF)
-            return 1;
+        if (a == 0xFFFFFFFF) return -1;
+        if (b == 0xFFFFFFFF) return 1;
         return a < b ? -1 : 1;
     }
 }
@@ -158,8 +152,7 @@ int compare(QStringView a, QStringView b) {
         b.chop(1);
     qsizetype i = 0, j = 0;
     auto next = [](QStringView s, qsizetype& k) -> uint32_t {
-        if (k >= s.size())
-            return 0xFFFFFFFF;
+        if (k >= s.size()) return 0xFFFFFFFF;
         char16_t c = s[k++].unicode();
         if (QChar::isHighSurrogate(c) && k < s.size() && s[k].isLowSurrogate())
             return keyOf(QChar::surrogateToUcs4(c, s[k++].unicode()));

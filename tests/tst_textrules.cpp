@@ -29,10 +29,12 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("sign");
-        QTest::newRow("pinyin er before yi") << QStringLiteral("第二支部") << QStringLiteral("第一支部") << -1;
+        QTest::newRow("pinyin er before yi")
+            << QStringLiteral("第二支部") << QStringLiteral("第一支部") << -1;
         QTest::newRow("li before zhang") << QStringLiteral("李") << QStringLiteral("张") << -1;
         QTest::newRow("case ignored") << QStringLiteral("abc") << QStringLiteral("ABC") << 0;
-        QTest::newRow("trailing blanks ignored") << QStringLiteral("2008-06-22 ") << QStringLiteral("2008-06-22") << 0;
+        QTest::newRow("trailing blanks ignored")
+            << QStringLiteral("2008-06-22 ") << QStringLiteral("2008-06-22") << 0;
         QTest::newRow("ascii before chinese") << QStringLiteral("Z") << QStringLiteral("阿") << -1;
         QTest::newRow("prefix first") << QStringLiteral("张") << QStringLiteral("张三") << -1;
         QTest::newRow("leading blank counts") << QStringLiteral(" a") << QStringLiteral("a") << -1;
@@ -69,7 +71,8 @@ private slots:
         QTest::newRow("iso") << QStringLiteral("2008-05-15") << dates::makeDateTime(2008, 5, 15);
         QTest::newRow("short") << QStringLiteral("2008-5-1") << dates::makeDateTime(2008, 5, 1);
         QTest::newRow("slashes") << QStringLiteral("2008/5/1") << dates::makeDateTime(2008, 5, 1);
-        QTest::newRow("with time") << QStringLiteral("2008-5-1 8:05:09") << dates::makeDateTime(2008, 5, 1, 8, 5, 9);
+        QTest::newRow("with time") << QStringLiteral("2008-5-1 8:05:09")
+                                   << dates::makeDateTime(2008, 5, 1, 8, 5, 9);
         QTest::newRow("mixed separators") << QStringLiteral("2008-5/1") << QDateTime();
         QTest::newRow("impossible day") << QStringLiteral("2008-02-30") << QDateTime();
         QTest::newRow("not a date") << QStringLiteral("abc") << QDateTime();
@@ -79,8 +82,7 @@ private slots:
         QFETCH(QDateTime, date);
         auto parsed = dates::parseDateText(text);
         QCOMPARE(parsed.has_value(), date.isValid());
-        if (parsed)
-            QCOMPARE(*parsed, date);
+        if (parsed) QCOMPARE(*parsed, date);
     }
 };
 

@@ -53,18 +53,20 @@ QString lastError(sqlite3* db) {
     static const QRegularExpression width(QStringLiteral(R"re(cx_gbklen\("?([A-Za-z0-9_]+)"?\) <= (\d+))re"));
     auto m = width.match(message);
     if (m.hasMatch())
-        return QStringLiteral("字段 %1 的值超出宽度 %2 字节（一个汉字占两个字节）").arg(m.captured(1), m.captured(2));
+        return QStringLiteral("字段 %1 的值超出宽度 %2 字节（一个汉字占两个字节）")
+            .arg(m.captured(1), m.captured(2));
     return message;
 }
 
 } // namespace
 
 SqliteDatabase::SqliteDatabase() = default;
-SqliteDatabase::~SqliteDatabase() { close(); }
+SqliteDatabase::~SqliteDatabase() {
+    close();
+}
 
 QDateTime SqliteDatabase::now() const {
-    if (m_clock)
-        return m_clock();
+    if (m_clock) return m_clock();
     QDateTime local = QDateTime::currentDateTime();
     return QDateTime(local.date(), local.time(), Qt::UTC);
 }
@@ -74,17 +76,17 @@ bool SqliteDatabase::open(const QString& path, QString* error) {
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        if (error)
-            *error = m_db ? lastError(m_db) : QStringLiteral("无法打开数据库 %1").arg(path);
+        if (error) *error = m_db ? lastError(m_db) : QStringLiteral("无法打开数据库 %1").arg(path);
         close();
         return false;
     }
     sqlite3_create_collation_v2(m_db, "GBK", SQLITE_UTF8, nullptr, collateGbk, nullptr);
-    sqlite3_create_function_v2(m_db, "cx_gbklen", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fnGbkLen, nullptr,
-                               nullptr, nullptr);
-    sqlite3_create_function_v2(m_db, "cx_datetext", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fnDateText,
+    sqlite3_create_function_v2(m_db, "cx_gbklen", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fnGbkLen,
                                nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(m_db, "cx_getdate", 0, SQLITE_UTF8, this, fnGetDate, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(m_db, "cx_datetext", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                               fnDateText, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(m_db, "cx_getdate", 0, SQLITE_UTF8, this, fnGetDate, nullptr, nullptr,
+                               nullptr);
     sqlite3_busy_timeout(m_db, 10000);
     exec(QStringLiteral("PRAGMA foreign_keys = ON"));
     exec(QStringLiteral("PRAGMA journal_mode = WAL"));
@@ -102,8 +104,7 @@ bool SqliteDatabase::exec(const QString& sql, QString* error) {
     char* message = nullptr;
     int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
-        if (error)
-            *error = QString::fromUtf8(message ? message : sqlite3_errstr(rc));
+        if (error) *error = QString::fromUtf8(message ? message : sqlite3_errstr(rc));
         sqlite3_free(message);
         return false;
     }
@@ -112,8 +113,7 @@ bool SqliteDatabase::exec(const QString& sql, QString* error) {
 
 bool SqliteDatabase::createSchema(const sql::Schema& schema, QString* error) {
     sql::SqliteGenerator generator;
-    if (!exec(QStringLiteral("BEGIN"), error))
-        return false;
+    if (!exec(QStringLiteral("BEGIN"), error)) return false;
     for (const auto& table : schema.tables()) {
         for (const QString& statement : generator.createTable(table)) {
             if (!exec(statement, error)) {
@@ -171,13 +171,17 @@ QueryResult SqliteDatabase::run(const sql::Translation& t, const std::vector<QVa
                 continue;
             }
             switch (type) {
-            case sql::SqlType::Boolean: row.emplace_back(sqlite3_column_int64(stmt, c) != 0); break;
+            case sql::SqlType::Boolean:
+                row.emplace_back(sqlite3_column_int64(stmt, c) != 0);
+                break;
             case sql::SqlType::Integer:
                 row.emplace_back(stored == SQLITE_FLOAT ? QVariant(sqlite3_column_double(stmt, c))
                                                         : QVariant(qint64(sqlite3_column_int64(stmt, c))));
                 break;
             case sql::SqlType::Float:
-            case sql::SqlType::Decimal: row.emplace_back(sqlite3_column_double(stmt, c)); break;
+            case sql::SqlType::Decimal:
+                row.emplace_back(sqlite3_column_double(stmt, c));
+                break;
             case sql::SqlType::DateTime: {
                 QString s = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)));
                 auto d = dates::fromStorageText(s);
@@ -190,8 +194,9 @@ QueryResult SqliteDatabase::run(const sql::Translation& t, const std::vector<QVa
                 else if (stored == SQLITE_FLOAT)
                     row.emplace_back(sqlite3_column_double(stmt, c));
                 else
-                    row.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
-                                                       sqlite3_column_bytes(stmt, c)));
+                    row.emplace_back(
+                        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
+                                          sqlite3_column_bytes(stmt, c)));
             }
         }
         result.rows.push_back(std::move(row));

@@ -68,13 +68,13 @@ struct Expr {
 
     // Bound by the resolver
     SqlType type = SqlType::Unknown;
-    int tableIndex = -1;  // Column: index into the owning select's tables
-    int scopeDepth = 0;   // Column: 0 = own select, 1 = enclosing select, ...
+    int tableIndex = -1; // Column: index into the owning select's tables
+    int scopeDepth = 0;  // Column: 0 = own select, 1 = enclosing select, ...
     const ColumnDef* column = nullptr;
     int parameterIndex = -1;
-    bool aggregate = false;        // Function: Count, Max, Min, Sum, Avg
+    bool aggregate = false;                   // Function: Count, Max, Min, Sum, Avg
     DateCoercion coerce = DateCoercion::None; // how this operand becomes a date
-    QDateTime dateValue;           // the parsed date of a coerced literal
+    QDateTime dateValue;                      // the parsed date of a coerced literal
 
     Expr(ExprKind k, int p) : kind(k), pos(p) {}
     ~Expr();
@@ -138,11 +138,11 @@ enum class StatementKind { Select, Insert, Update, Delete };
 
 struct Statement {
     StatementKind kind = StatementKind::Select;
-    std::unique_ptr<Select> select; // Select, or INSERT ... SELECT
-    TableRef table;                 // Insert, Update, Delete
-    std::vector<Assignment> assignments; // Update; Insert columns with row values
+    std::unique_ptr<Select> select;         // Select, or INSERT ... SELECT
+    TableRef table;                         // Insert, Update, Delete
+    std::vector<Assignment> assignments;    // Update; Insert columns with row values
     std::vector<std::vector<ExprPtr>> rows; // Insert ... VALUES
-    ExprPtr where;                  // Update, Delete
+    ExprPtr where;                          // Update, Delete
 };
 
 inline Expr::~Expr() = default;

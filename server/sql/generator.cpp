@@ -22,10 +22,10 @@ QString Generator::textLiteral(const QString& value) const {
     return u'\'' + q + u'\'';
 }
 
-QString Generator::likeExpr(const QString& value, const QString& pattern, bool negated, const QString& escape) const {
+QString Generator::likeExpr(const QString& value, const QString& pattern, bool negated,
+                            const QString& escape) const {
     QString s = value + (negated ? QStringLiteral(" NOT LIKE ") : QStringLiteral(" LIKE ")) + pattern;
-    if (!escape.isEmpty())
-        s += QStringLiteral(" ESCAPE ") + escape;
+    if (!escape.isEmpty()) s += QStringLiteral(" ESCAPE ") + escape;
     return u'(' + s + u')';
 }
 
@@ -37,26 +37,20 @@ QString Generator::inList(const QString& value, const QStringList& items, bool n
 QString Generator::function(const Expr& e, const QStringList& a) const {
     const QString& f = e.text;
     if (f == u"COUNT") {
-        if (e.countStar)
-            return QStringLiteral("count(*)");
-        return QStringLiteral("count(") + (e.distinct ? QStringLiteral("DISTINCT ") : QString()) + a[0] + u')';
+        if (e.countStar) return QStringLiteral("count(*)");
+        return QStringLiteral("count(") + (e.distinct ? QStringLiteral("DISTINCT ") : QString()) + a[0] +
+               u')';
     }
     if (f == u"MAX" || f == u"MIN" || f == u"SUM")
         return f.toLower() + u'(' + (e.distinct ? QStringLiteral("DISTINCT ") : QString()) + a[0] + u')';
-    if (f == u"YEAR")
-        return datePart("year", a[0]);
-    if (f == u"MONTH")
-        return datePart("month", a[0]);
-    if (f == u"DAY")
-        return datePart("day", a[0]);
-    if (f == u"GETDATE")
-        return now();
+    if (f == u"YEAR") return datePart("year", a[0]);
+    if (f == u"MONTH") return datePart("month", a[0]);
+    if (f == u"DAY") return datePart("day", a[0]);
+    if (f == u"GETDATE") return now();
     if (f == u"UPPER" || f == u"LOWER" || f == u"LTRIM" || f == u"RTRIM" || f == u"ABS")
         return f.toLower() + u'(' + a[0] + u')';
-    if (f == u"ROUND")
-        return QStringLiteral("round(") + a.join(QStringLiteral(", ")) + u')';
-    if (f == u"ISNULL")
-        return QStringLiteral("coalesce(") + a[0] + QStringLiteral(", ") + a[1] + u')';
+    if (f == u"ROUND") return QStringLiteral("round(") + a.join(QStringLiteral(", ")) + u')';
+    if (f == u"ISNULL") return QStringLiteral("coalesce(") + a[0] + QStringLiteral(", ") + a[1] + u')';
     return {};
 }
 
@@ -64,13 +58,14 @@ QString Generator::statement(const Statement& stmt) {
     m_scopes.clear();
     m_singleTable = nullptr;
     switch (stmt.kind) {
-    case StatementKind::Select: return select(*stmt.select);
+    case StatementKind::Select:
+        return select(*stmt.select);
     case StatementKind::Insert: {
         QStringList cols;
         for (const auto& a : stmt.assignments)
             cols << quoteIdentifier(a.def->name);
-        QString s = QStringLiteral("INSERT INTO ") + quoteIdentifier(stmt.table.table->name) + QStringLiteral(" (") +
-                    cols.join(QStringLiteral(", ")) + QStringLiteral(") ");
+        QString s = QStringLiteral("INSERT INTO ") + quoteIdentifier(stmt.table.table->name) +
+                    QStringLiteral(" (") + cols.join(QStringLiteral(", ")) + QStringLiteral(") ");
         if (stmt.select) {
             // Date conversions of the selected values are applied by operand().
             return s + select(*stmt.select);
@@ -89,17 +84,15 @@ QString Generator::statement(const Statement& stmt) {
         QStringList sets;
         for (const auto& a : stmt.assignments)
             sets << quoteIdentifier(a.def->name) + QStringLiteral(" = ") + operand(*a.value);
-        QString s = QStringLiteral("UPDATE ") + quoteIdentifier(stmt.table.table->name) + QStringLiteral(" SET ") +
-                    sets.join(QStringLiteral(", "));
-        if (stmt.where)
-            s += QStringLiteral(" WHERE ") + expr(*stmt.where);
+        QString s = QStringLiteral("UPDATE ") + quoteIdentifier(stmt.table.table->name) +
+                    QStringLiteral(" SET ") + sets.join(QStringLiteral(", "));
+        if (stmt.where) s += QStringLiteral(" WHERE ") + expr(*stmt.where);
         return s;
     }
     case StatementKind::Delete: {
         m_singleTable = &stmt.table;
         QString s = QStringLiteral("DELETE FROM ") + quoteIdentifier(stmt.table.table->name);
-        if (stmt.where)
-            s += QStringLiteral(" WHERE ") + expr(*stmt.where);
+        if (stmt.where) s += QStringLiteral(" WHERE ") + expr(*stmt.where);
         return s;
     }
     }
@@ -108,8 +101,7 @@ QString Generator::statement(const Statement& stmt) {
 
 QString Generator::tableSource(const TableRef& t) const {
     QString s = quoteIdentifier(t.table->name);
-    if (t.exposedName != t.table->name)
-        s += QStringLiteral(" AS ") + quoteIdentifier(t.exposedName);
+    if (t.exposedName != t.table->name) s += QStringLiteral(" AS ") + quoteIdentifier(t.exposedName);
     return s;
 }
 
@@ -119,14 +111,21 @@ QString Generator::fromClause(const Select& s) {
         for (size_t i = 0; i < s.from.size(); ++i) {
             const TableRef& t = s.from[i];
             switch (t.join) {
-            case JoinKind::Comma: out += i == 0 ? QString() : QStringLiteral(", "); break;
-            case JoinKind::Inner: out += QStringLiteral(" INNER JOIN "); break;
-            case JoinKind::Left: out += QStringLiteral(" LEFT JOIN "); break;
-            case JoinKind::Right: out += QStringLiteral(" RIGHT JOIN "); break;
+            case JoinKind::Comma:
+                out += i == 0 ? QString() : QStringLiteral(", ");
+                break;
+            case JoinKind::Inner:
+                out += QStringLiteral(" INNER JOIN ");
+                break;
+            case JoinKind::Left:
+                out += QStringLiteral(" LEFT JOIN ");
+                break;
+            case JoinKind::Right:
+                out += QStringLiteral(" RIGHT JOIN ");
+                break;
             }
             out += tableSource(t);
-            if (t.on)
-                out += QStringLiteral(" ON ") + expr(*t.on);
+            if (t.on) out += QStringLiteral(" ON ") + expr(*t.on);
         }
         return out;
     }
@@ -135,8 +134,7 @@ QString Generator::fromClause(const Select& s) {
     std::function<void(int)> emitTable = [&](int table) {
         out += tableSource(s.from[size_t(table)]);
         for (const auto& oj : s.outerJoins) {
-            if (oj.keptTable != table)
-                continue;
+            if (oj.keptTable != table) continue;
             out += QStringLiteral(" LEFT JOIN ");
             QString conditions;
             for (const auto& c : oj.conditions)
@@ -158,10 +156,8 @@ QString Generator::fromClause(const Select& s) {
     for (size_t i = 0; i < s.from.size(); ++i) {
         bool joined = std::any_of(s.outerJoins.begin(), s.outerJoins.end(),
                                   [&](const OuterJoin& oj) { return oj.joinedTable == int(i); });
-        if (joined)
-            continue;
-        if (!first)
-            out += QStringLiteral(", ");
+        if (joined) continue;
+        if (!first) out += QStringLiteral(", ");
         first = false;
         emitTable(int(i));
     }
@@ -171,8 +167,7 @@ QString Generator::fromClause(const Select& s) {
 QString Generator::select(const Select& s) {
     m_scopes.push_back(&s);
     QString out = QStringLiteral("SELECT ");
-    if (s.distinct)
-        out += QStringLiteral("DISTINCT ");
+    if (s.distinct) out += QStringLiteral("DISTINCT ");
     QStringList items;
     for (const auto& item : s.items) {
         QString e = operand(*item.expr);
@@ -183,18 +178,15 @@ QString Generator::select(const Select& s) {
         items << e;
     }
     out += items.join(QStringLiteral(", "));
-    if (!s.from.empty())
-        out += QStringLiteral(" FROM ") + fromClause(s);
-    if (s.where)
-        out += QStringLiteral(" WHERE ") + expr(*s.where);
+    if (!s.from.empty()) out += QStringLiteral(" FROM ") + fromClause(s);
+    if (s.where) out += QStringLiteral(" WHERE ") + expr(*s.where);
     if (!s.groupBy.empty()) {
         QStringList g;
         for (const auto& e : s.groupBy)
             g << (e->type == SqlType::Text ? collateForOrder(expr(*e)) : expr(*e));
         out += QStringLiteral(" GROUP BY ") + g.join(QStringLiteral(", "));
     }
-    if (s.having)
-        out += QStringLiteral(" HAVING ") + expr(*s.having);
+    if (s.having) out += QStringLiteral(" HAVING ") + expr(*s.having);
     if (!s.orderBy.empty()) {
         QStringList o;
         for (const auto& item : s.orderBy) {
@@ -208,23 +200,24 @@ QString Generator::select(const Select& s) {
         }
         out += QStringLiteral(" ORDER BY ") + o.join(QStringLiteral(", "));
     }
-    if (s.top)
-        out += limit(*s.top);
+    if (s.top) out += limit(*s.top);
     m_scopes.pop_back();
     return out;
 }
 
 QString Generator::operand(const Expr& e) {
-    if (e.coerce == DateCoercion::None)
-        return expr(e);
-    if (e.kind == ExprKind::Literal && e.dateValue.isValid())
-        return dateLiteral(e.dateValue);
+    if (e.coerce == DateCoercion::None) return expr(e);
+    if (e.kind == ExprKind::Literal && e.dateValue.isValid()) return dateLiteral(e.dateValue);
     QString inner = expr(e);
     switch (e.coerce) {
-    case DateCoercion::FromDayNumber: return dateFromDays(inner, true);
-    case DateCoercion::FromElapsedDays: return dateFromDays(inner, false);
-    case DateCoercion::FromText: return dateFromText(inner);
-    case DateCoercion::None: break;
+    case DateCoercion::FromDayNumber:
+        return dateFromDays(inner, true);
+    case DateCoercion::FromElapsedDays:
+        return dateFromDays(inner, false);
+    case DateCoercion::FromText:
+        return dateFromText(inner);
+    case DateCoercion::None:
+        break;
     }
     return inner;
 }
@@ -233,40 +226,41 @@ QString Generator::expr(const Expr& e) {
     switch (e.kind) {
     case ExprKind::Literal:
         switch (e.literal) {
-        case LiteralKind::Null: return QStringLiteral("NULL");
-        case LiteralKind::Integer: return QString::number(e.intValue);
+        case LiteralKind::Null:
+            return QStringLiteral("NULL");
+        case LiteralKind::Integer:
+            return QString::number(e.intValue);
         case LiteralKind::Float: {
             QString s = QString::number(e.floatValue, 'g', 17);
             if (!s.contains(u'.') && !s.contains(u'e') && !s.contains(u'n') && !s.contains(u'i'))
                 s += QStringLiteral(".0");
             return s;
         }
-        case LiteralKind::Text: return textLiteral(e.text);
+        case LiteralKind::Text:
+            return textLiteral(e.text);
         }
         return {};
     case ExprKind::Column: {
-        if (m_singleTable && e.scopeDepth == int(m_scopes.size()))
-            return quoteIdentifier(e.column->name);
+        if (m_singleTable && e.scopeDepth == int(m_scopes.size())) return quoteIdentifier(e.column->name);
         const Select* scope = m_scopes[m_scopes.size() - 1 - size_t(e.scopeDepth)];
         const TableRef& t = scope->from[size_t(e.tableIndex)];
         return quoteIdentifier(t.exposedName) + u'.' + quoteIdentifier(e.column->name);
     }
-    case ExprKind::Star: return QStringLiteral("*");
-    case ExprKind::Parameter: return parameter(e.parameterIndex);
+    case ExprKind::Star:
+        return QStringLiteral("*");
+    case ExprKind::Parameter:
+        return parameter(e.parameterIndex);
     case ExprKind::Unary:
-        if (e.text == u"NOT")
-            return QStringLiteral("(NOT ") + expr(*e.args[0]) + u')';
+        if (e.text == u"NOT") return QStringLiteral("(NOT ") + expr(*e.args[0]) + u')';
         return u'(' + e.text + operand(*e.args[0]) + u')';
     case ExprKind::Binary: {
         const Expr& a = *e.args[0];
         const Expr& b = *e.args[1];
         const QString& op = e.text;
-        if (op == u"AND" || op == u"OR")
-            return u'(' + expr(a) + u' ' + op + u' ' + expr(b) + u')';
+        if (op == u"AND" || op == u"OR") return u'(' + expr(a) + u' ' + op + u' ' + expr(b) + u')';
         bool aDate = a.type == SqlType::DateTime;
         bool bDate = b.type == SqlType::DateTime;
-        if (op == u"-" && aDate && bDate)
-            return dateDiffAsDate(operand(a), operand(b));
+        if (op == u"-" && aDate && bDate) return dateDiffAsDate(operand(a), operand(b));
         if ((op == u"+" || op == u"-") && (aDate || bDate)) {
             const Expr& date = aDate ? a : b;
             const Expr& days = aDate ? b : a;
@@ -279,7 +273,8 @@ QString Generator::expr(const Expr& e) {
         return u'(' + operand(a) + u' ' + op + u' ' + operand(b) + u')';
     }
     case ExprKind::IsNull:
-        return u'(' + operand(*e.args[0]) + (e.negated ? QStringLiteral(" IS NOT NULL)") : QStringLiteral(" IS NULL)"));
+        return u'(' + operand(*e.args[0]) +
+               (e.negated ? QStringLiteral(" IS NOT NULL)") : QStringLiteral(" IS NULL)"));
     case ExprKind::InList: {
         QStringList items;
         for (size_t i = 1; i < e.args.size(); ++i)
@@ -287,9 +282,11 @@ QString Generator::expr(const Expr& e) {
         return inList(operand(*e.args[0]), items, e.negated, e.args[0]->type == SqlType::Text);
     }
     case ExprKind::InSelect:
-        return inList(operand(*e.args[0]), {select(*e.subquery)}, e.negated, e.args[0]->type == SqlType::Text);
+        return inList(operand(*e.args[0]), {select(*e.subquery)}, e.negated,
+                      e.args[0]->type == SqlType::Text);
     case ExprKind::Between:
-        return u'(' + operand(*e.args[0]) + (e.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN ")) +
+        return u'(' + operand(*e.args[0]) +
+               (e.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN ")) +
                operand(*e.args[1]) + QStringLiteral(" AND ") + operand(*e.args[2]) + u')';
     case ExprKind::Like:
         return likeExpr(operand(*e.args[0]), operand(*e.args[1]), e.negated,
@@ -300,18 +297,19 @@ QString Generator::expr(const Expr& e) {
             args << operand(*a);
         return function(e, args);
     }
-    case ExprKind::Subquery: return u'(' + select(*e.subquery) + u')';
-    case ExprKind::Exists: return QStringLiteral("EXISTS (") + select(*e.subquery) + u')';
+    case ExprKind::Subquery:
+        return u'(' + select(*e.subquery) + u')';
+    case ExprKind::Exists:
+        return QStringLiteral("EXISTS (") + select(*e.subquery) + u')';
     case ExprKind::Case: {
         QString s = QStringLiteral("(CASE");
         size_t i = 0;
-        if (e.caseHasOperand)
-            s += u' ' + operand(*e.args[i++]);
+        if (e.caseHasOperand) s += u' ' + operand(*e.args[i++]);
         size_t whenEnd = e.args.size() - (e.caseHasElse ? 1 : 0);
         for (; i + 1 < whenEnd + 1 && i < whenEnd; i += 2)
-            s += QStringLiteral(" WHEN ") + operand(*e.args[i]) + QStringLiteral(" THEN ") + operand(*e.args[i + 1]);
-        if (e.caseHasElse)
-            s += QStringLiteral(" ELSE ") + operand(*e.args.back());
+            s += QStringLiteral(" WHEN ") + operand(*e.args[i]) + QStringLiteral(" THEN ") +
+                 operand(*e.args[i + 1]);
+        if (e.caseHasElse) s += QStringLiteral(" ELSE ") + operand(*e.args.back());
         return s + QStringLiteral(" END)");
     }
     }
@@ -323,9 +321,15 @@ QString Generator::expr(const Expr& e) {
 // dates and which SQLite's date functions read. Text columns carry the GBK
 // collation; comparisons of other text name it explicitly.
 
-QString SqliteGenerator::dateLiteral(const QDateTime& value) const { return textLiteral(dates::toStorageText(value)); }
-QString SqliteGenerator::parameter(int index) const { return u'?' + QString::number(index + 1); }
-QString SqliteGenerator::now() const { return QStringLiteral("cx_getdate()"); }
+QString SqliteGenerator::dateLiteral(const QDateTime& value) const {
+    return textLiteral(dates::toStorageText(value));
+}
+QString SqliteGenerator::parameter(int index) const {
+    return u'?' + QString::number(index + 1);
+}
+QString SqliteGenerator::now() const {
+    return QStringLiteral("cx_getdate()");
+}
 
 QString SqliteGenerator::datePart(const char* part, const QString& date) const {
     const char* fmt = qstrcmp(part, "year") == 0 ? "%Y" : qstrcmp(part, "month") == 0 ? "%m" : "%d";
@@ -334,48 +338,56 @@ QString SqliteGenerator::datePart(const char* part, const QString& date) const {
 
 QString SqliteGenerator::dateFromDays(const QString& days, bool fromDayNumberEpoch) const {
     // julianday('1899-12-30') = 2415018.5, julianday('1900-01-01') = 2415020.5
-    return QStringLiteral("datetime(%1 + (%2))").arg(fromDayNumberEpoch ? QStringLiteral("2415018.5") : QStringLiteral("2415020.5"), days);
+    return QStringLiteral("datetime(%1 + (%2))")
+        .arg(fromDayNumberEpoch ? QStringLiteral("2415018.5") : QStringLiteral("2415020.5"), days);
 }
 
-QString SqliteGenerator::dateFromText(const QString& text) const { return QStringLiteral("cx_datetext(%1)").arg(text); }
+QString SqliteGenerator::dateFromText(const QString& text) const {
+    return QStringLiteral("cx_datetext(%1)").arg(text);
+}
 
 QString SqliteGenerator::dateDiffAsDate(const QString& a, const QString& b) const {
     return QStringLiteral("datetime(julianday(%1) - julianday(%2) + 2415020.5)").arg(a, b);
 }
 
 QString SqliteGenerator::dateAddDays(const QString& date, const QString& days, bool subtract) const {
-    return QStringLiteral("datetime(julianday(%1) %2 (%3))").arg(date, subtract ? QStringLiteral("-") : QStringLiteral("+"), days);
+    return QStringLiteral("datetime(julianday(%1) %2 (%3))")
+        .arg(date, subtract ? QStringLiteral("-") : QStringLiteral("+"), days);
 }
 
 QString SqliteGenerator::textCompare(const QString& left, const QString& op, const QString& right) const {
     return u'(' + left + u' ' + op + u' ' + right + QStringLiteral(" COLLATE \"GBK\")");
 }
 
-QString SqliteGenerator::collateForOrder(const QString& expr) const { return expr + QStringLiteral(" COLLATE \"GBK\""); }
+QString SqliteGenerator::collateForOrder(const QString& expr) const {
+    return expr + QStringLiteral(" COLLATE \"GBK\"");
+}
 
 QString SqliteGenerator::orderDirection(bool descending) const {
     return descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
 }
 
-QString SqliteGenerator::limit(qint64 n) const { return QStringLiteral(" LIMIT ") + QString::number(n); }
+QString SqliteGenerator::limit(qint64 n) const {
+    return QStringLiteral(" LIMIT ") + QString::number(n);
+}
 
-QString SqliteGenerator::inList(const QString& value, const QStringList& items, bool negated, bool text) const {
-    return Generator::inList(text ? u'(' + value + QStringLiteral(" COLLATE \"GBK\")") : value, items, negated, text);
+QString SqliteGenerator::inList(const QString& value, const QStringList& items, bool negated,
+                                bool text) const {
+    return Generator::inList(text ? u'(' + value + QStringLiteral(" COLLATE \"GBK\")") : value, items,
+                             negated, text);
 }
 
 QString SqliteGenerator::function(const Expr& e, const QStringList& a) const {
     const QString& f = e.text;
     if (f == u"AVG") {
-        QString avg = QStringLiteral("avg(") + (e.distinct ? QStringLiteral("DISTINCT ") : QString()) + a[0] + u')';
+        QString avg =
+            QStringLiteral("avg(") + (e.distinct ? QStringLiteral("DISTINCT ") : QString()) + a[0] + u')';
         // An average of whole numbers is a whole number, cut toward zero.
         return e.type == SqlType::Integer ? QStringLiteral("CAST(%1 AS INTEGER)").arg(avg) : avg;
     }
-    if (f == u"LEN")
-        return QStringLiteral("length(rtrim(%1))").arg(a[0]);
-    if (f == u"SUBSTRING")
-        return QStringLiteral("substr(%1, %2, %3)").arg(a[0], a[1], a[2]);
-    if (f == u"LEFT")
-        return QStringLiteral("substr(%1, 1, %2)").arg(a[0], a[1]);
+    if (f == u"LEN") return QStringLiteral("length(rtrim(%1))").arg(a[0]);
+    if (f == u"SUBSTRING") return QStringLiteral("substr(%1, %2, %3)").arg(a[0], a[1], a[2]);
+    if (f == u"LEFT") return QStringLiteral("substr(%1, 1, %2)").arg(a[0], a[1]);
     if (f == u"RIGHT")
         return QStringLiteral("(CASE WHEN (%2) > 0 THEN substr(%1, -(%2)) ELSE '' END)").arg(a[0], a[1]);
     if (f == u"MAX" || f == u"MIN") {
@@ -393,19 +405,33 @@ QStringList SqliteGenerator::createTable(const TableDef& table) const {
         case ColumnType::Text:
             def += QStringLiteral("TEXT COLLATE \"GBK\"");
             if (c.width > 0)
-                def += QStringLiteral(" CHECK (cx_gbklen(%1) <= %2)").arg(quoteIdentifier(c.name)).arg(c.width);
+                def +=
+                    QStringLiteral(" CHECK (cx_gbklen(%1) <= %2)").arg(quoteIdentifier(c.name)).arg(c.width);
             break;
-        case ColumnType::Memo: def += QStringLiteral("TEXT COLLATE \"GBK\""); break;
+        case ColumnType::Memo:
+            def += QStringLiteral("TEXT COLLATE \"GBK\"");
+            break;
         case ColumnType::SmallInt:
-        case ColumnType::Integer: def += QStringLiteral("INTEGER"); break;
-        case ColumnType::Serial: def += QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"); break;
-        case ColumnType::Decimal: def += QStringLiteral("NUMERIC"); break;
-        case ColumnType::Float: def += QStringLiteral("REAL"); break;
-        case ColumnType::Boolean: def += QStringLiteral("INTEGER CHECK (%1 IN (0, 1))").arg(quoteIdentifier(c.name)); break;
-        case ColumnType::DateTime: def += QStringLiteral("TEXT"); break;
+        case ColumnType::Integer:
+            def += QStringLiteral("INTEGER");
+            break;
+        case ColumnType::Serial:
+            def += QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+            break;
+        case ColumnType::Decimal:
+            def += QStringLiteral("NUMERIC");
+            break;
+        case ColumnType::Float:
+            def += QStringLiteral("REAL");
+            break;
+        case ColumnType::Boolean:
+            def += QStringLiteral("INTEGER CHECK (%1 IN (0, 1))").arg(quoteIdentifier(c.name));
+            break;
+        case ColumnType::DateTime:
+            def += QStringLiteral("TEXT");
+            break;
         }
-        if (c.required && c.type != ColumnType::Serial)
-            def += QStringLiteral(" NOT NULL");
+        if (c.required && c.type != ColumnType::Serial) def += QStringLiteral(" NOT NULL");
         cols << def;
     }
     if (table.serial.isEmpty() && !table.key.isEmpty()) {
@@ -415,7 +441,8 @@ QStringList SqliteGenerator::createTable(const TableDef& table) const {
         cols << QStringLiteral("PRIMARY KEY (") + key.join(QStringLiteral(", ")) + u')';
     }
     QStringList out;
-    out << QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)").arg(quoteIdentifier(table.name), cols.join(QStringLiteral(", ")));
+    out << QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
+               .arg(quoteIdentifier(table.name), cols.join(QStringLiteral(", ")));
     int n = 0;
     for (const auto& idx : table.indexes) {
         QStringList c;
@@ -423,8 +450,8 @@ QStringList SqliteGenerator::createTable(const TableDef& table) const {
             c << quoteIdentifier(k);
         out << QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
                    .arg(idx.unique ? QStringLiteral("UNIQUE ") : QString(),
-                        quoteIdentifier(QStringLiteral("ix_%1_%2").arg(table.name).arg(++n)), quoteIdentifier(table.name),
-                        c.join(QStringLiteral(", ")));
+                        quoteIdentifier(QStringLiteral("ix_%1_%2").arg(table.name).arg(++n)),
+                        quoteIdentifier(table.name), c.join(QStringLiteral(", ")));
     }
     return out;
 }

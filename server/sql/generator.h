@@ -33,7 +33,8 @@ protected:
     virtual QString orderDirection(bool descending) const = 0;
     virtual QString function(const Expr& e, const QStringList& args) const;
     virtual QString limit(qint64 n) const = 0;
-    virtual QString likeExpr(const QString& value, const QString& pattern, bool negated, const QString& escape) const;
+    virtual QString likeExpr(const QString& value, const QString& pattern, bool negated,
+                             const QString& escape) const;
     virtual QString inList(const QString& value, const QStringList& items, bool negated, bool text) const;
 
     QString expr(const Expr& e);

@@ -26,7 +26,8 @@ public:
         } else if (t.kind == TokenKind::End) {
             fail(QStringLiteral("语句是空的"), t);
         } else {
-            fail(QStringLiteral("语句应以 Select、Insert、Update 或 Delete 开始，而不是 %1").arg(describe(t)), t);
+            fail(QStringLiteral("语句应以 Select、Insert、Update 或 Delete 开始，而不是 %1").arg(describe(t)),
+                 t);
         }
         while (peek().kind == TokenKind::Semicolon)
             advance();
@@ -43,8 +44,7 @@ private:
     struct DepthGuard {
         ParserImpl& p;
         explicit DepthGuard(ParserImpl& parser) : p(parser) {
-            if (++p.m_depth > Parser::kMaxDepth)
-                p.fail(QStringLiteral("语句嵌套层次太深"), p.peek());
+            if (++p.m_depth > Parser::kMaxDepth) p.fail(QStringLiteral("语句嵌套层次太深"), p.peek());
         }
         ~DepthGuard() { --p.m_depth; }
     };
@@ -55,8 +55,7 @@ private:
     }
     const Token& advance() {
         const Token& t = m_tokens[m_index];
-        if (m_index + 1 < m_tokens.size())
-            ++m_index;
+        if (m_index + 1 < m_tokens.size()) ++m_index;
         return t;
     }
     static bool isKeyword(const Token& t, const char* word) {
@@ -83,13 +82,19 @@ private:
     }
     static QString describe(const Token& t) {
         switch (t.kind) {
-        case TokenKind::End: return QStringLiteral("语句结尾");
-        case TokenKind::String: return QStringLiteral("'%1'").arg(t.text.left(40));
-        case TokenKind::Parameter: return u':' + t.text;
-        default: return QStringLiteral("'%1'").arg(t.text.isEmpty() ? QStringLiteral("?") : t.text.left(40));
+        case TokenKind::End:
+            return QStringLiteral("语句结尾");
+        case TokenKind::String:
+            return QStringLiteral("'%1'").arg(t.text.left(40));
+        case TokenKind::Parameter:
+            return u':' + t.text;
+        default:
+            return QStringLiteral("'%1'").arg(t.text.isEmpty() ? QStringLiteral("?") : t.text.left(40));
         }
     }
-    [[noreturn]] void fail(const QString& message, const Token& at) const { throw ParseFailure{{message, at.pos}}; }
+    [[noreturn]] void fail(const QString& message, const Token& at) const {
+        throw ParseFailure{{message, at.pos}};
+    }
 
     // A name: an identifier, or a keyword-free word.
     QString name(const QString& what) {
@@ -112,32 +117,25 @@ private:
         if (acceptKeyword("TOP")) {
             const Token& t = peek();
             bool paren = t.kind == TokenKind::LParen;
-            if (paren)
-                advance();
-            if (peek().kind != TokenKind::Integer)
-                fail(QStringLiteral("TOP 后应为整数"), peek());
+            if (paren) advance();
+            if (peek().kind != TokenKind::Integer) fail(QStringLiteral("TOP 后应为整数"), peek());
             bool ok = false;
             s->top = advance().text.toLongLong(&ok);
-            if (!ok)
-                fail(QStringLiteral("TOP 的数值太大"), t);
-            if (paren)
-                expect(TokenKind::RParen, QStringLiteral("')'"));
+            if (!ok) fail(QStringLiteral("TOP 的数值太大"), t);
+            if (paren) expect(TokenKind::RParen, QStringLiteral("')'"));
         }
         do {
             s->items.push_back(selectItem());
         } while (acceptComma());
-        if (acceptKeyword("FROM"))
-            fromList(*s);
-        if (acceptKeyword("WHERE"))
-            s->where = expr();
+        if (acceptKeyword("FROM")) fromList(*s);
+        if (acceptKeyword("WHERE")) s->where = expr();
         if (acceptKeyword("GROUP")) {
             expectKeyword("BY");
             do {
                 s->groupBy.push_back(expr());
             } while (acceptComma());
         }
-        if (acceptKeyword("HAVING"))
-            s->having = expr();
+        if (acceptKeyword("HAVING")) s->having = expr();
         if (acceptKeyword("ORDER")) {
             expectKeyword("BY");
             do {
@@ -150,8 +148,7 @@ private:
                 s->orderBy.push_back(std::move(item));
             } while (acceptComma());
         }
-        if (isKeyword(peek(), "UNION"))
-            fail(QStringLiteral("不支持 UNION"), peek());
+        if (isKeyword(peek(), "UNION")) fail(QStringLiteral("不支持 UNION"), peek());
         return s;
     }
 
@@ -172,7 +169,8 @@ private:
             advance();
             return item;
         }
-        if (peek().kind == TokenKind::Identifier && peek(1).kind == TokenKind::Dot && isOperator(peek(2), "*")) {
+        if (peek().kind == TokenKind::Identifier && peek(1).kind == TokenKind::Dot &&
+            isOperator(peek(2), "*")) {
             item.expr = std::make_unique<Expr>(ExprKind::Star, peek().pos);
             item.expr->qualifier = advance().text;
             advance();
@@ -250,8 +248,7 @@ private:
         expectKeyword("INSERT");
         acceptKeyword("INTO");
         stmt.table = tableRef(JoinKind::Comma);
-        if (!stmt.table.alias.isEmpty())
-            fail(QStringLiteral("Insert 的表不能带别名"), peek());
+        if (!stmt.table.alias.isEmpty()) fail(QStringLiteral("Insert 的表不能带别名"), peek());
         if (peek().kind == TokenKind::LParen) {
             advance();
             do {
@@ -298,10 +295,8 @@ private:
             a.value = expr();
             stmt.assignments.push_back(std::move(a));
         } while (acceptComma());
-        if (isKeyword(peek(), "FROM"))
-            fail(QStringLiteral("Update 语句不支持 FROM"), peek());
-        if (acceptKeyword("WHERE"))
-            stmt.where = expr();
+        if (isKeyword(peek(), "FROM")) fail(QStringLiteral("Update 语句不支持 FROM"), peek());
+        if (acceptKeyword("WHERE")) stmt.where = expr();
     }
 
     void remove(Statement& stmt) {
@@ -309,8 +304,7 @@ private:
         expectKeyword("DELETE");
         acceptKeyword("FROM");
         stmt.table = tableRef(JoinKind::Comma);
-        if (acceptKeyword("WHERE"))
-            stmt.where = expr();
+        if (acceptKeyword("WHERE")) stmt.where = expr();
     }
 
     // Expressions, lowest precedence first.
@@ -363,8 +357,8 @@ private:
             const Token& t = peek();
             if (t.kind == TokenKind::Operator &&
                 (t.text == u"=" || t.text == u"<>" || t.text == u"!=" || t.text == u"<" || t.text == u">" ||
-                 t.text == u"<=" || t.text == u">=" || t.text == u"*=" || t.text == u"=*" || t.text == u"!<" ||
-                 t.text == u"!>")) {
+                 t.text == u"<=" || t.text == u">=" || t.text == u"*=" || t.text == u"=*" ||
+                 t.text == u"!<" || t.text == u"!>")) {
                 advance();
                 QString op = t.text;
                 if (op == u"!=")
@@ -401,8 +395,7 @@ private:
                 e->negated = negated;
                 e->args.push_back(std::move(left));
                 e->args.push_back(additive());
-                if (acceptKeyword("ESCAPE"))
-                    e->args.push_back(additive());
+                if (acceptKeyword("ESCAPE")) e->args.push_back(additive());
                 left = std::move(e);
             } else if (isKeyword(k, "BETWEEN")) {
                 advance();
@@ -543,14 +536,12 @@ private:
                 expect(TokenKind::RParen, QStringLiteral("')'"));
                 return e;
             }
-            if (t.text == u"CASE")
-                return caseExpr();
+            if (t.text == u"CASE") return caseExpr();
             if ((t.text == u"LEFT" || t.text == u"RIGHT") && peek(1).kind == TokenKind::LParen)
                 return functionCall();
             fail(QStringLiteral("此处不应出现 %1").arg(describe(t)), t);
         case TokenKind::Identifier:
-            if (peek(1).kind == TokenKind::LParen)
-                return functionCall();
+            if (peek(1).kind == TokenKind::LParen) return functionCall();
             return columnRef();
         case TokenKind::End:
             fail(QStringLiteral("语句不完整"), t);
@@ -612,8 +603,7 @@ private:
             e->caseHasOperand = true;
             e->args.push_back(expr());
         }
-        if (!isKeyword(peek(), "WHEN"))
-            fail(QStringLiteral("CASE 至少需要一个 WHEN"), peek());
+        if (!isKeyword(peek(), "WHEN")) fail(QStringLiteral("CASE 至少需要一个 WHEN"), peek());
         while (acceptKeyword("WHEN")) {
             e->args.push_back(expr());
             expectKeyword("THEN");
@@ -636,8 +626,7 @@ std::unique_ptr<Statement> Parser::parse(const QString& text, SqlError& error) {
         return nullptr;
     }
     std::vector<Token> tokens;
-    if (!Tokenizer::tokenize(text, tokens, error))
-        return nullptr;
+    if (!Tokenizer::tokenize(text, tokens, error)) return nullptr;
     try {
         ParserImpl impl(std::move(tokens));
         return impl.statement();

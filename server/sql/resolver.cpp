@@ -13,7 +13,9 @@ struct ResolveFailure {
     SqlError error;
 };
 
-[[noreturn]] void fail(const QString& message, int pos) { throw ResolveFailure{{message, pos}}; }
+[[noreturn]] void fail(const QString& message, int pos) {
+    throw ResolveFailure{{message, pos}};
+}
 
 struct Scope {
     std::vector<TableRef>* tables = nullptr;
@@ -23,21 +25,28 @@ struct Scope {
 bool isComparison(const QString& op) {
     return op == u"=" || op == u"<>" || op == u"<" || op == u">" || op == u"<=" || op == u">=";
 }
-bool isOuterJoinOp(const QString& op) { return op == u"*=" || op == u"=*"; }
-bool isNumeric(SqlType t) { return t == SqlType::Integer || t == SqlType::Float || t == SqlType::Decimal; }
+bool isOuterJoinOp(const QString& op) {
+    return op == u"*=" || op == u"=*";
+}
+bool isNumeric(SqlType t) {
+    return t == SqlType::Integer || t == SqlType::Float || t == SqlType::Decimal;
+}
 
 bool isPredicate(const Expr& e) {
     switch (e.kind) {
     case ExprKind::Binary:
         return isComparison(e.text) || isOuterJoinOp(e.text) || e.text == u"AND" || e.text == u"OR";
-    case ExprKind::Unary: return e.text == u"NOT";
+    case ExprKind::Unary:
+        return e.text == u"NOT";
     case ExprKind::IsNull:
     case ExprKind::InList:
     case ExprKind::InSelect:
     case ExprKind::Between:
     case ExprKind::Like:
-    case ExprKind::Exists: return true;
-    default: return false;
+    case ExprKind::Exists:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -49,53 +58,48 @@ struct FunctionInfo {
 
 const QHash<QString, FunctionInfo>& functions() {
     static const QHash<QString, FunctionInfo> f = {
-        {QStringLiteral("COUNT"), {1, 1, true}},    {QStringLiteral("MAX"), {1, 1, true}},
-        {QStringLiteral("MIN"), {1, 1, true}},      {QStringLiteral("SUM"), {1, 1, true}},
-        {QStringLiteral("AVG"), {1, 1, true}},      {QStringLiteral("YEAR"), {1, 1, false}},
-        {QStringLiteral("MONTH"), {1, 1, false}},   {QStringLiteral("DAY"), {1, 1, false}},
-        {QStringLiteral("GETDATE"), {0, 0, false}}, {QStringLiteral("LEN"), {1, 1, false}},
-        {QStringLiteral("UPPER"), {1, 1, false}},   {QStringLiteral("LOWER"), {1, 1, false}},
-        {QStringLiteral("LTRIM"), {1, 1, false}},   {QStringLiteral("RTRIM"), {1, 1, false}},
+        {QStringLiteral("COUNT"), {1, 1, true}},      {QStringLiteral("MAX"), {1, 1, true}},
+        {QStringLiteral("MIN"), {1, 1, true}},        {QStringLiteral("SUM"), {1, 1, true}},
+        {QStringLiteral("AVG"), {1, 1, true}},        {QStringLiteral("YEAR"), {1, 1, false}},
+        {QStringLiteral("MONTH"), {1, 1, false}},     {QStringLiteral("DAY"), {1, 1, false}},
+        {QStringLiteral("GETDATE"), {0, 0, false}},   {QStringLiteral("LEN"), {1, 1, false}},
+        {QStringLiteral("UPPER"), {1, 1, false}},     {QStringLiteral("LOWER"), {1, 1, false}},
+        {QStringLiteral("LTRIM"), {1, 1, false}},     {QStringLiteral("RTRIM"), {1, 1, false}},
         {QStringLiteral("SUBSTRING"), {3, 3, false}}, {QStringLiteral("LEFT"), {2, 2, false}},
-        {QStringLiteral("RIGHT"), {2, 2, false}},   {QStringLiteral("ISNULL"), {2, 2, false}},
-        {QStringLiteral("ABS"), {1, 1, false}},     {QStringLiteral("ROUND"), {1, 2, false}},
+        {QStringLiteral("RIGHT"), {2, 2, false}},     {QStringLiteral("ISNULL"), {2, 2, false}},
+        {QStringLiteral("ABS"), {1, 1, false}},       {QStringLiteral("ROUND"), {1, 2, false}},
     };
     return f;
 }
 
 bool sameExpr(const Expr& a, const Expr& b) {
-    if (a.kind != b.kind || a.args.size() != b.args.size() || a.negated != b.negated)
-        return false;
+    if (a.kind != b.kind || a.args.size() != b.args.size() || a.negated != b.negated) return false;
     switch (a.kind) {
     case ExprKind::Column:
         return a.column == b.column && a.tableIndex == b.tableIndex && a.scopeDepth == b.scopeDepth;
     case ExprKind::Literal:
-        if (a.literal != b.literal)
-            return false;
-        if (a.literal == LiteralKind::Integer)
-            return a.intValue == b.intValue;
-        if (a.literal == LiteralKind::Float)
-            return a.floatValue == b.floatValue;
+        if (a.literal != b.literal) return false;
+        if (a.literal == LiteralKind::Integer) return a.intValue == b.intValue;
+        if (a.literal == LiteralKind::Float) return a.floatValue == b.floatValue;
         return a.text == b.text;
     case ExprKind::Function:
-        if (a.text != b.text || a.distinct != b.distinct || a.countStar != b.countStar)
-            return false;
+        if (a.text != b.text || a.distinct != b.distinct || a.countStar != b.countStar) return false;
         break;
     case ExprKind::Binary:
     case ExprKind::Unary:
-        if (a.text != b.text)
-            return false;
+        if (a.text != b.text) return false;
         break;
     case ExprKind::Subquery:
     case ExprKind::InSelect:
     case ExprKind::Exists:
     case ExprKind::Star:
-    case ExprKind::Parameter: return false;
-    default: break;
+    case ExprKind::Parameter:
+        return false;
+    default:
+        break;
     }
     for (size_t i = 0; i < a.args.size(); ++i) {
-        if (!sameExpr(*a.args[i], *b.args[i]))
-            return false;
+        if (!sameExpr(*a.args[i], *b.args[i])) return false;
     }
     return true;
 }
@@ -110,12 +114,17 @@ public:
         case StatementKind::Select:
             m_out.isQuery = true;
             select(*stmt.select, true);
-            if (stmt.select->from.size() == 1)
-                m_out.targetTable = stmt.select->from[0].table->name;
+            if (stmt.select->from.size() == 1) m_out.targetTable = stmt.select->from[0].table->name;
             break;
-        case StatementKind::Insert: insert(stmt); break;
-        case StatementKind::Update: update(stmt); break;
-        case StatementKind::Delete: remove(stmt); break;
+        case StatementKind::Insert:
+            insert(stmt);
+            break;
+        case StatementKind::Update:
+            update(stmt);
+            break;
+        case StatementKind::Delete:
+            remove(stmt);
+            break;
         }
     }
 
@@ -130,8 +139,7 @@ private:
 
     const TableDef* lookupTable(TableRef& ref) {
         const TableDef* t = m_schema.table(ref.name);
-        if (!t)
-            fail(QStringLiteral("未知的表 %1").arg(ref.name), ref.pos);
+        if (!t) fail(QStringLiteral("未知的表 %1").arg(ref.name), ref.pos);
         ref.table = t;
         ref.exposedName = ref.alias.isEmpty() ? ref.name : ref.alias;
         return t;
@@ -155,26 +163,25 @@ private:
             const ColumnDef* col = nullptr;
             if (!e.qualifier.isEmpty()) {
                 for (size_t i = 0; i < tables.size(); ++i) {
-                    if (tables[i].exposedName.compare(e.qualifier, Qt::CaseInsensitive) == 0)
-                        found = int(i);
+                    if (tables[i].exposedName.compare(e.qualifier, Qt::CaseInsensitive) == 0) found = int(i);
                 }
                 if (found < 0) {
                     for (size_t i = 0; i < tables.size(); ++i) {
-                        if (tables[i].alias.isEmpty() ? false
-                                                      : tables[i].table->name.compare(e.qualifier, Qt::CaseInsensitive) == 0)
+                        if (tables[i].alias.isEmpty()
+                                ? false
+                                : tables[i].table->name.compare(e.qualifier, Qt::CaseInsensitive) == 0)
                             found = int(i);
                     }
                 }
-                if (found < 0)
-                    continue;
+                if (found < 0) continue;
                 col = tables[size_t(found)].table->column(e.name);
                 if (!col)
-                    fail(QStringLiteral("表 %1 中没有字段 %2").arg(tables[size_t(found)].table->name, e.name), e.pos);
+                    fail(QStringLiteral("表 %1 中没有字段 %2").arg(tables[size_t(found)].table->name, e.name),
+                         e.pos);
             } else {
                 for (size_t i = 0; i < tables.size(); ++i) {
                     const ColumnDef* c = tables[i].table->column(e.name);
-                    if (!c)
-                        continue;
+                    if (!c) continue;
                     if (found >= 0)
                         fail(QStringLiteral("字段 %1 不明确：%2 和 %3 都有这个字段")
                                  .arg(e.name, tables[size_t(found)].exposedName, tables[i].exposedName),
@@ -182,26 +189,22 @@ private:
                     found = int(i);
                     col = c;
                 }
-                if (found < 0)
-                    continue;
+                if (found < 0) continue;
             }
-            if (col->secret && m_inSelect)
-                fail(QStringLiteral("字段 %1 不允许读取").arg(col->name), e.pos);
+            if (col->secret && m_inSelect) fail(QStringLiteral("字段 %1 不允许读取").arg(col->name), e.pos);
             e.tableIndex = found;
             e.scopeDepth = depth;
             e.column = col;
             e.type = sqlTypeOf(col->type);
             return;
         }
-        if (!e.qualifier.isEmpty())
-            fail(QStringLiteral("未知的表名或别名 %1").arg(e.qualifier), e.pos);
+        if (!e.qualifier.isEmpty()) fail(QStringLiteral("未知的表名或别名 %1").arg(e.qualifier), e.pos);
         fail(QStringLiteral("未知的字段 %1").arg(e.name), e.pos);
     }
 
     // Marks an operand that meets a date so that the generator converts it.
     void coerceToDate(Expr& operand, bool againstColumn) {
-        if (operand.type == SqlType::DateTime || operand.type == SqlType::Null)
-            return;
+        if (operand.type == SqlType::DateTime || operand.type == SqlType::Null) return;
         if (operand.kind == ExprKind::Literal && operand.literal == LiteralKind::Text) {
             auto parsed = dates::parseDateText(operand.text);
             if (!parsed)
@@ -211,7 +214,8 @@ private:
         } else if (isNumeric(operand.type)) {
             operand.coerce = againstColumn ? DateCoercion::FromDayNumber : DateCoercion::FromElapsedDays;
             if (operand.kind == ExprKind::Literal) {
-                double v = operand.literal == LiteralKind::Integer ? double(operand.intValue) : operand.floatValue;
+                double v =
+                    operand.literal == LiteralKind::Integer ? double(operand.intValue) : operand.floatValue;
                 operand.dateValue = againstColumn ? dates::fromDayNumber(v) : dates::fromElapsedDays(v);
                 if (!operand.dateValue.isValid())
                     fail(QStringLiteral("%1 超出日期的范围").arg(operand.text), operand.pos);
@@ -223,7 +227,9 @@ private:
         }
     }
 
-    static bool isDateColumn(const Expr& e) { return e.kind == ExprKind::Column && e.type == SqlType::DateTime; }
+    static bool isDateColumn(const Expr& e) {
+        return e.kind == ExprKind::Column && e.type == SqlType::DateTime;
+    }
 
     // Two operands that are compared: a date on one side makes the other a date.
     void unifyForComparison(Expr& a, Expr& b) {
@@ -252,32 +258,42 @@ private:
             fail(QStringLiteral("字段 %1 由服务器分配，不能写入").arg(col.name), value.pos);
         if (col.required && value.kind == ExprKind::Literal && value.literal == LiteralKind::Null)
             fail(QStringLiteral("字段 %1.%2 不能为空").arg(table.name, col.name), value.pos);
-        if (col.type == ColumnType::DateTime)
-            coerceToDate(value, true);
+        if (col.type == ColumnType::DateTime) coerceToDate(value, true);
         checkFits(col, table, value);
     }
 
     void predicate(Expr& e, const char* where) {
         expr(e);
         if (!isPredicate(e))
-            fail(QStringLiteral("%1 后应为条件（比较、Like、In、Is NULL 等）").arg(QLatin1String(where)), e.pos);
+            fail(QStringLiteral("%1 后应为条件（比较、Like、In、Is NULL 等）").arg(QLatin1String(where)),
+                 e.pos);
     }
 
     void expr(Expr& e) {
         switch (e.kind) {
         case ExprKind::Literal:
             switch (e.literal) {
-            case LiteralKind::Null: e.type = SqlType::Null; break;
-            case LiteralKind::Integer: e.type = SqlType::Integer; break;
-            case LiteralKind::Float: e.type = SqlType::Float; break;
-            case LiteralKind::Text: e.type = SqlType::Text; break;
+            case LiteralKind::Null:
+                e.type = SqlType::Null;
+                break;
+            case LiteralKind::Integer:
+                e.type = SqlType::Integer;
+                break;
+            case LiteralKind::Float:
+                e.type = SqlType::Float;
+                break;
+            case LiteralKind::Text:
+                e.type = SqlType::Text;
+                break;
             }
             return;
-        case ExprKind::Column: columnRef(e); return;
-        case ExprKind::Star: fail(QStringLiteral("* 只能用在输出列表中"), e.pos);
+        case ExprKind::Column:
+            columnRef(e);
+            return;
+        case ExprKind::Star:
+            fail(QStringLiteral("* 只能用在输出列表中"), e.pos);
         case ExprKind::Parameter:
-            if (!m_options.allowParameters)
-                fail(QStringLiteral("语句中不能使用参数 :%1").arg(e.name), e.pos);
+            if (!m_options.allowParameters) fail(QStringLiteral("语句中不能使用参数 :%1").arg(e.name), e.pos);
             e.parameterIndex = int(m_out.parameters.size());
             m_out.parameters << e.name;
             e.type = SqlType::Unknown;
@@ -294,7 +310,9 @@ private:
                 e.type = e.args[0]->type;
             }
             return;
-        case ExprKind::Binary: binary(e); return;
+        case ExprKind::Binary:
+            binary(e);
+            return;
         case ExprKind::IsNull:
             expr(*e.args[0]);
             e.type = SqlType::Boolean;
@@ -340,8 +358,7 @@ private:
             return;
         case ExprKind::Case: {
             size_t i = 0;
-            if (e.caseHasOperand)
-                expr(*e.args[i++]);
+            if (e.caseHasOperand) expr(*e.args[i++]);
             SqlType result = SqlType::Null;
             size_t whenEnd = e.args.size() - (e.caseHasElse ? 1 : 0);
             for (; i + 1 < whenEnd + 1 && i < whenEnd; i += 2) {
@@ -352,18 +369,18 @@ private:
                     predicate(*e.args[i], "WHEN");
                 }
                 expr(*e.args[i + 1]);
-                if (result == SqlType::Null)
-                    result = e.args[i + 1]->type;
+                if (result == SqlType::Null) result = e.args[i + 1]->type;
             }
             if (e.caseHasElse) {
                 expr(*e.args.back());
-                if (result == SqlType::Null)
-                    result = e.args.back()->type;
+                if (result == SqlType::Null) result = e.args.back()->type;
             }
             e.type = result;
             return;
         }
-        case ExprKind::Function: function(e); return;
+        case ExprKind::Function:
+            function(e);
+            return;
         }
     }
 
@@ -388,11 +405,10 @@ private:
             for (const Expr* x : {&a, &b}) {
                 if (x->type == SqlType::Text && !(x->kind == ExprKind::Literal))
                     fail(QStringLiteral("文本不能参与运算 %1").arg(op), e.pos);
-                if (x->type == SqlType::Boolean)
-                    fail(QStringLiteral("逻辑值不能参与运算 %1").arg(op), e.pos);
+                if (x->type == SqlType::Boolean) fail(QStringLiteral("逻辑值不能参与运算 %1").arg(op), e.pos);
             }
-            bool isFloat = a.type == SqlType::Float || b.type == SqlType::Float || a.type == SqlType::Decimal ||
-                           b.type == SqlType::Decimal;
+            bool isFloat = a.type == SqlType::Float || b.type == SqlType::Float ||
+                           a.type == SqlType::Decimal || b.type == SqlType::Decimal;
             return isFloat ? SqlType::Float : SqlType::Integer;
         };
         if (op == u"||") {
@@ -400,12 +416,10 @@ private:
         } else if (op == u"+") {
             if (a.type == SqlType::DateTime || b.type == SqlType::DateTime) {
                 Expr& other = a.type == SqlType::DateTime ? b : a;
-                if (other.type == SqlType::Text)
-                    fail(QStringLiteral("日期不能与文本相加"), e.pos);
+                if (other.type == SqlType::Text) fail(QStringLiteral("日期不能与文本相加"), e.pos);
                 e.type = SqlType::DateTime;
             } else if (a.type == SqlType::Text || b.type == SqlType::Text) {
-                if (isNumeric(a.type) || isNumeric(b.type))
-                    fail(QStringLiteral("文本不能与数值相加"), e.pos);
+                if (isNumeric(a.type) || isNumeric(b.type)) fail(QStringLiteral("文本不能与数值相加"), e.pos);
                 e.text = QStringLiteral("||");
                 e.type = SqlType::Text;
             } else {
@@ -414,8 +428,8 @@ private:
         } else if (op == u"-") {
             if (a.type == SqlType::DateTime && b.type == SqlType::DateTime) {
                 e.type = SqlType::DateTime; // elapsed time, as a date from 1900-01-01
-            } else if (a.type == SqlType::DateTime && (isNumeric(b.type) || b.type == SqlType::Null ||
-                                                        b.type == SqlType::Unknown)) {
+            } else if (a.type == SqlType::DateTime &&
+                       (isNumeric(b.type) || b.type == SqlType::Null || b.type == SqlType::Unknown)) {
                 e.type = SqlType::DateTime;
             } else if (b.type == SqlType::DateTime) {
                 fail(QStringLiteral("数值不能减去日期"), e.pos);
@@ -431,36 +445,29 @@ private:
 
     void function(Expr& e) {
         auto it = functions().constFind(e.text);
-        if (it == functions().constEnd())
-            fail(QStringLiteral("未知的函数 %1").arg(e.name), e.pos);
+        if (it == functions().constEnd()) fail(QStringLiteral("未知的函数 %1").arg(e.name), e.pos);
         const FunctionInfo& info = *it;
         int argc = int(e.args.size()) + (e.countStar ? 1 : 0);
-        if (e.countStar && e.text != u"COUNT")
-            fail(QStringLiteral("只有 Count 可以写 (*)"), e.pos);
+        if (e.countStar && e.text != u"COUNT") fail(QStringLiteral("只有 Count 可以写 (*)"), e.pos);
         if (argc < info.minArgs || argc > info.maxArgs)
             fail(QStringLiteral("函数 %1 的参数个数不对").arg(e.name), e.pos);
-        if (e.distinct && !info.aggregate)
-            fail(QStringLiteral("DISTINCT 只能用在聚合函数中"), e.pos);
+        if (e.distinct && !info.aggregate) fail(QStringLiteral("DISTINCT 只能用在聚合函数中"), e.pos);
         e.aggregate = info.aggregate;
         if (info.aggregate) {
-            if (!m_aggregateAllowed)
-                fail(QStringLiteral("此处不能使用聚合函数 %1").arg(e.name), e.pos);
-            if (m_aggregateDepth > 0)
-                fail(QStringLiteral("聚合函数不能嵌套"), e.pos);
+            if (!m_aggregateAllowed) fail(QStringLiteral("此处不能使用聚合函数 %1").arg(e.name), e.pos);
+            if (m_aggregateDepth > 0) fail(QStringLiteral("聚合函数不能嵌套"), e.pos);
             ++m_aggregateDepth;
         }
         for (auto& a : e.args)
             expr(*a);
-        if (info.aggregate)
-            --m_aggregateDepth;
+        if (info.aggregate) --m_aggregateDepth;
         SqlType first = e.args.empty() ? SqlType::Unknown : e.args[0]->type;
         const QString& f = e.text;
         if (f == u"COUNT") {
             e.type = SqlType::Integer;
         } else if (f == u"MAX" || f == u"MIN" || f == u"ISNULL") {
             e.type = first;
-            if (f == u"ISNULL")
-                unifyForComparison(*e.args[0], *e.args[1]);
+            if (f == u"ISNULL") unifyForComparison(*e.args[0], *e.args[1]);
         } else if (f == u"SUM" || f == u"AVG" || f == u"ABS" || f == u"ROUND") {
             if (!isNumeric(first) && first != SqlType::Null && first != SqlType::Unknown)
                 fail(QStringLiteral("函数 %1 只能用于数值").arg(e.name), e.pos);
@@ -489,21 +496,17 @@ private:
     }
 
     static bool containsAggregate(const Expr& e) {
-        if (e.kind == ExprKind::Function && e.aggregate)
-            return true;
+        if (e.kind == ExprKind::Function && e.aggregate) return true;
         for (const auto& a : e.args) {
-            if (containsAggregate(*a))
-                return true;
+            if (containsAggregate(*a)) return true;
         }
         return false;
     }
 
     static bool containsOuterJoin(const Expr& e) {
-        if (e.kind == ExprKind::Binary && isOuterJoinOp(e.text))
-            return true;
+        if (e.kind == ExprKind::Binary && isOuterJoinOp(e.text)) return true;
         for (const auto& a : e.args) {
-            if (containsOuterJoin(*a))
-                return true;
+            if (containsOuterJoin(*a)) return true;
         }
         return false;
     }
@@ -511,8 +514,7 @@ private:
     // The one table of this select that a side of an outer join reads.
     static int singleTable(const Expr& e, int& found) {
         if (e.kind == ExprKind::Column) {
-            if (e.scopeDepth != 0)
-                return -2;
+            if (e.scopeDepth != 0) return -2;
             if (found == -1)
                 found = e.tableIndex;
             else if (found != e.tableIndex)
@@ -521,15 +523,13 @@ private:
         if (e.kind == ExprKind::Subquery || e.kind == ExprKind::InSelect || e.kind == ExprKind::Exists)
             return -2;
         for (const auto& a : e.args) {
-            if (singleTable(*a, found) == -2)
-                return -2;
+            if (singleTable(*a, found) == -2) return -2;
         }
         return found;
     }
 
     void extractOuterJoins(Select& s) {
-        if (!s.where)
-            return;
+        if (!s.where) return;
         std::vector<ExprPtr> conjuncts;
         std::function<void(ExprPtr)> split = [&](ExprPtr e) {
             if (e->kind == ExprKind::Binary && e->text == u"AND") {
@@ -539,8 +539,7 @@ private:
                 conjuncts.push_back(std::move(e));
             }
         };
-        if (!containsOuterJoin(*s.where))
-            return;
+        if (!containsOuterJoin(*s.where)) return;
         split(std::move(s.where));
         std::vector<ExprPtr> rest;
         for (auto& c : conjuncts) {
@@ -567,7 +566,8 @@ private:
             for (auto& oj : s.outerJoins) {
                 if (oj.joinedTable == joined) {
                     if (oj.keptTable != kept)
-                        fail(QStringLiteral("表 %1 不能同时外连接到两个表").arg(s.from[size_t(joined)].exposedName),
+                        fail(QStringLiteral("表 %1 不能同时外连接到两个表")
+                                 .arg(s.from[size_t(joined)].exposedName),
                              c->pos);
                     target = &oj;
                 }
@@ -584,8 +584,7 @@ private:
             for (size_t steps = 0; steps <= s.outerJoins.size(); ++steps) {
                 auto parent = std::find_if(s.outerJoins.begin(), s.outerJoins.end(),
                                            [&](const OuterJoin& o) { return o.joinedTable == at; });
-                if (parent == s.outerJoins.end())
-                    break;
+                if (parent == s.outerJoins.end()) break;
                 at = parent->keptTable;
                 if (at == oj.joinedTable || steps == s.outerJoins.size())
                     fail(QStringLiteral("外连接形成了循环"), s.pos);
@@ -609,11 +608,9 @@ private:
 
     void checkGrouped(const Expr& e, const std::vector<ExprPtr>& groupBy, const char* where) {
         for (const auto& g : groupBy) {
-            if (sameExpr(e, *g))
-                return;
+            if (sameExpr(e, *g)) return;
         }
-        if (e.kind == ExprKind::Function && e.aggregate)
-            return;
+        if (e.kind == ExprKind::Function && e.aggregate) return;
         if (e.kind == ExprKind::Column && e.scopeDepth == 0)
             fail(QStringLiteral("%1中的字段 %2 既不在 GROUP BY 中，也不在聚合函数中")
                      .arg(QLatin1String(where), e.name),
@@ -650,8 +647,7 @@ private:
                     continue;
                 any = true;
                 for (const auto& col : t.table->columns) {
-                    if (col.secret)
-                        continue;
+                    if (col.secret) continue;
                     SelectItem expanded;
                     expanded.pos = item.pos;
                     expanded.expr = std::make_unique<Expr>(ExprKind::Column, item.pos);
@@ -661,8 +657,9 @@ private:
                 }
             }
             if (!any)
-                fail(item.expr->qualifier.isEmpty() ? QStringLiteral("没有 FROM 的查询不能使用 *")
-                                                    : QStringLiteral("未知的表名或别名 %1").arg(item.expr->qualifier),
+                fail(item.expr->qualifier.isEmpty()
+                         ? QStringLiteral("没有 FROM 的查询不能使用 *")
+                         : QStringLiteral("未知的表名或别名 %1").arg(item.expr->qualifier),
                      item.pos);
         }
         s.items = std::move(items);
@@ -677,8 +674,7 @@ private:
         for (auto& g : s.groupBy)
             expr(*g);
         m_aggregateAllowed = true;
-        if (s.having)
-            predicate(*s.having, "HAVING");
+        if (s.having) predicate(*s.having, "HAVING");
         // ORDER BY: an output alias or position first, then columns.
         for (auto& o : s.orderBy) {
             Expr& e = *o.expr;
@@ -694,8 +690,7 @@ private:
                     fail(QStringLiteral("ORDER BY 的列号 %1 超出范围").arg(e.intValue), e.pos);
                 o.outputColumn = int(e.intValue - 1);
             }
-            if (o.outputColumn >= 0)
-                continue;
+            if (o.outputColumn >= 0) continue;
             expr(e);
             for (size_t i = 0; i < s.items.size(); ++i) {
                 if (sameExpr(e, *s.items[i].expr)) {
@@ -714,8 +709,7 @@ private:
             for (const auto& item : s.items)
                 checkGrouped(*item.expr, s.groupBy, "输出列表");
             for (const auto& o : s.orderBy) {
-                if (o.outputColumn < 0)
-                    checkGrouped(*o.expr, s.groupBy, "ORDER BY ");
+                if (o.outputColumn < 0) checkGrouped(*o.expr, s.groupBy, "ORDER BY ");
             }
         }
         if (top) {
@@ -751,8 +745,7 @@ private:
         m_out.targetTable = t->name;
         if (stmt.assignments.empty()) {
             for (const auto& col : t->columns) {
-                if (col.type == ColumnType::Serial)
-                    continue;
+                if (col.type == ColumnType::Serial) continue;
                 Assignment a;
                 a.column = col.name;
                 a.pos = stmt.table.pos;
@@ -761,8 +754,7 @@ private:
         }
         for (auto& a : stmt.assignments) {
             a.def = t->column(a.column);
-            if (!a.def)
-                fail(QStringLiteral("表 %1 中没有字段 %2").arg(t->name, a.column), a.pos);
+            if (!a.def) fail(QStringLiteral("表 %1 中没有字段 %2").arg(t->name, a.column), a.pos);
             if (a.def->type == ColumnType::Serial)
                 fail(QStringLiteral("字段 %1 由服务器分配，不能写入").arg(a.def->name), a.pos);
             for (const auto& b : stmt.assignments) {
@@ -771,12 +763,10 @@ private:
             }
         }
         for (const auto& col : t->columns) {
-            if (!col.required || col.type == ColumnType::Serial)
-                continue;
+            if (!col.required || col.type == ColumnType::Serial) continue;
             bool listed = std::any_of(stmt.assignments.begin(), stmt.assignments.end(),
                                       [&](const Assignment& a) { return a.def == &col; });
-            if (!listed)
-                fail(QStringLiteral("字段 %1.%2 不能为空").arg(t->name, col.name), stmt.table.pos);
+            if (!listed) fail(QStringLiteral("字段 %1.%2 不能为空").arg(t->name, col.name), stmt.table.pos);
         }
         if (stmt.select) {
             m_inSelect = true;
@@ -793,7 +783,9 @@ private:
         m_scopes.push_back({&none, nullptr});
         for (auto& row : stmt.rows) {
             if (row.size() != stmt.assignments.size())
-                fail(QStringLiteral("VALUES 的值个数（%1）与字段个数（%2）不同").arg(row.size()).arg(stmt.assignments.size()),
+                fail(QStringLiteral("VALUES 的值个数（%1）与字段个数（%2）不同")
+                         .arg(row.size())
+                         .arg(stmt.assignments.size()),
                      row.empty() ? stmt.table.pos : row[0]->pos);
             for (size_t i = 0; i < row.size(); ++i) {
                 expr(*row[i]);
@@ -808,20 +800,17 @@ private:
         const TableDef* t = m_single[0].table;
         for (auto& a : stmt.assignments) {
             a.def = t->column(a.column);
-            if (!a.def)
-                fail(QStringLiteral("表 %1 中没有字段 %2").arg(t->name, a.column), a.pos);
+            if (!a.def) fail(QStringLiteral("表 %1 中没有字段 %2").arg(t->name, a.column), a.pos);
             expr(*a.value);
             assignTo(*a.def, *t, *a.value);
         }
-        if (stmt.where)
-            predicate(*stmt.where, "WHERE");
+        if (stmt.where) predicate(*stmt.where, "WHERE");
         endSingleTableScope(stmt);
     }
 
     void remove(Statement& stmt) {
         singleTableScope(stmt);
-        if (stmt.where)
-            predicate(*stmt.where, "WHERE");
+        if (stmt.where) predicate(*stmt.where, "WHERE");
         endSingleTableScope(stmt);
     }
 };

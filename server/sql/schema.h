@@ -13,9 +13,9 @@ namespace corvexa::sql {
 struct ColumnDef {
     QString name;
     ColumnType type = ColumnType::Text;
-    int width = 0;         // text: bytes in GBK
+    int width = 0; // text: bytes in GBK
     bool required = false;
-    bool secret = false;   // never readable through statements (passwords)
+    bool secret = false; // never readable through statements (passwords)
 };
 
 struct IndexDef {
@@ -26,8 +26,8 @@ struct IndexDef {
 struct TableDef {
     QString name;
     std::vector<ColumnDef> columns;
-    QStringList key;      // columns that identify a row
-    QString serial;       // column the server assigns (SN), empty when none
+    QStringList key; // columns that identify a row
+    QString serial;  // column the server assigns (SN), empty when none
     std::vector<IndexDef> indexes;
 
     const ColumnDef* column(QStringView name) const;

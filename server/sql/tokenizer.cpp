@@ -7,28 +7,40 @@ namespace {
 
 const QSet<QString>& keywords() {
     static const QSet<QString> words = {
-        QStringLiteral("SELECT"), QStringLiteral("DISTINCT"), QStringLiteral("ALL"),    QStringLiteral("TOP"),
-        QStringLiteral("FROM"),   QStringLiteral("WHERE"),    QStringLiteral("GROUP"),  QStringLiteral("BY"),
-        QStringLiteral("HAVING"), QStringLiteral("ORDER"),    QStringLiteral("ASC"),    QStringLiteral("DESC"),
-        QStringLiteral("AS"),     QStringLiteral("AND"),      QStringLiteral("OR"),     QStringLiteral("NOT"),
-        QStringLiteral("IN"),     QStringLiteral("IS"),       QStringLiteral("NULL"),   QStringLiteral("LIKE"),
-        QStringLiteral("BETWEEN"), QStringLiteral("EXISTS"),  QStringLiteral("CASE"),   QStringLiteral("WHEN"),
-        QStringLiteral("THEN"),   QStringLiteral("ELSE"),     QStringLiteral("END"),    QStringLiteral("INSERT"),
-        QStringLiteral("INTO"),   QStringLiteral("VALUES"),   QStringLiteral("UPDATE"), QStringLiteral("SET"),
-        QStringLiteral("DELETE"), QStringLiteral("JOIN"),     QStringLiteral("INNER"),  QStringLiteral("LEFT"),
-        QStringLiteral("RIGHT"),  QStringLiteral("OUTER"),    QStringLiteral("ON"),     QStringLiteral("ESCAPE"),
-        QStringLiteral("UNION"),  QStringLiteral("CROSS"),    QStringLiteral("FULL"),
+        QStringLiteral("SELECT"), QStringLiteral("DISTINCT"), QStringLiteral("ALL"),
+        QStringLiteral("TOP"),    QStringLiteral("FROM"),     QStringLiteral("WHERE"),
+        QStringLiteral("GROUP"),  QStringLiteral("BY"),       QStringLiteral("HAVING"),
+        QStringLiteral("ORDER"),  QStringLiteral("ASC"),      QStringLiteral("DESC"),
+        QStringLiteral("AS"),     QStringLiteral("AND"),      QStringLiteral("OR"),
+        QStringLiteral("NOT"),    QStringLiteral("IN"),       QStringLiteral("IS"),
+        QStringLiteral("NULL"),   QStringLiteral("LIKE"),     QStringLiteral("BETWEEN"),
+        QStringLiteral("EXISTS"), QStringLiteral("CASE"),     QStringLiteral("WHEN"),
+        QStringLiteral("THEN"),   QStringLiteral("ELSE"),     QStringLiteral("END"),
+        QStringLiteral("INSERT"), QStringLiteral("INTO"),     QStringLiteral("VALUES"),
+        QStringLiteral("UPDATE"), QStringLiteral("SET"),      QStringLiteral("DELETE"),
+        QStringLiteral("JOIN"),   QStringLiteral("INNER"),    QStringLiteral("LEFT"),
+        QStringLiteral("RIGHT"),  QStringLiteral("OUTER"),    QStringLiteral("ON"),
+        QStringLiteral("ESCAPE"), QStringLiteral("UNION"),    QStringLiteral("CROSS"),
+        QStringLiteral("FULL"),
     };
     return words;
 }
 
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-bool isIdentStart(QChar c) { return c.isLetter() || c == u'_' || c == u'#' || c == u'@' || c.unicode() > 0x7F; }
-bool isIdentPart(QChar c) { return isIdentStart(c) || c.isDigit() || c == u'$'; }
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+bool isIdentStart(QChar c) {
+    return c.isLetter() || c == u'_' || c == u'#' || c == u'@' || c.unicode() > 0x7F;
+}
+bool isIdentPart(QChar c) {
+    return isIdentStart(c) || c.isDigit() || c == u'$';
+}
 
 } // namespace
 
-bool Tokenizer::isKeyword(const QString& upperWord) { return keywords().contains(upperWord); }
+bool Tokenizer::isKeyword(const QString& upperWord) {
+    return keywords().contains(upperWord);
+}
 
 bool Tokenizer::tokenize(const QString& text, std::vector<Token>& tokens, SqlError& error) {
     tokens.clear();
@@ -51,8 +63,7 @@ bool Tokenizer::tokenize(const QString& text, std::vector<Token>& tokens, SqlErr
         }
         if (c == u'/' && i + 1 < n && text[i + 1] == u'*') {
             int end = text.indexOf(QStringLiteral("*/"), i + 2);
-            if (end < 0)
-                return fail(QStringLiteral("注释没有结束（缺少 */）"), i);
+            if (end < 0) return fail(QStringLiteral("注释没有结束（缺少 */）"), i);
             i = end + 2;
             continue;
         }
@@ -66,8 +77,7 @@ bool Tokenizer::tokenize(const QString& text, std::vector<Token>& tokens, SqlErr
             QString value;
             int j = i + 1;
             for (;;) {
-                if (j >= n)
-                    return fail(QStringLiteral("文本常量没有结束（缺少单引号）"), t.pos);
+                if (j >= n) return fail(QStringLiteral("文本常量没有结束（缺少单引号）"), t.pos);
                 if (text[j] == u'\'') {
                     if (j + 1 < n && text[j + 1] == u'\'') {
                         value += u'\'';
@@ -94,8 +104,7 @@ bool Tokenizer::tokenize(const QString& text, std::vector<Token>& tokens, SqlErr
             }
             if (j < n && (text[j] == u'e' || text[j] == u'E')) {
                 int k = j + 1;
-                if (k < n && (text[k] == u'+' || text[k] == u'-'))
-                    ++k;
+                if (k < n && (text[k] == u'+' || text[k] == u'-')) ++k;
                 if (k < n && isAsciiDigit(text[k])) {
                     isFloat = true;
                     j = k;
@@ -111,8 +120,7 @@ bool Tokenizer::tokenize(const QString& text, std::vector<Token>& tokens, SqlErr
             int j = i + 1;
             QString value;
             for (;;) {
-                if (j >= n)
-                    return fail(QStringLiteral("标识符没有结束（缺少 %1）").arg(close), t.pos);
+                if (j >= n) return fail(QStringLiteral("标识符没有结束（缺少 %1）").arg(close), t.pos);
                 if (text[j] == close) {
                     if (j + 1 < n && text[j + 1] == close) {
                         value += close;
@@ -123,8 +131,7 @@ bool Tokenizer::tokenize(const QString& text, std::vector<Token>& tokens, SqlErr
                 }
                 value += text[j++];
             }
-            if (value.isEmpty())
-                return fail(QStringLiteral("标识符不能为空"), t.pos);
+            if (value.isEmpty()) return fail(QStringLiteral("标识符不能为空"), t.pos);
             t.kind = TokenKind::Identifier;
             t.text = value;
             t.quoted = true;
@@ -152,21 +159,39 @@ bool Tokenizer::tokenize(const QString& text, std::vector<Token>& tokens, SqlErr
             i = j;
         } else {
             auto two = text.mid(i, 2);
-            static const QStringList twoCharOps = {QStringLiteral("<>"), QStringLiteral("!="), QStringLiteral("<="),
-                                                   QStringLiteral(">="), QStringLiteral("*="), QStringLiteral("=*"),
-                                                   QStringLiteral("||"), QStringLiteral("!<"), QStringLiteral("!>")};
+            static const QStringList twoCharOps = {
+                QStringLiteral("<>"), QStringLiteral("!="), QStringLiteral("<="),
+                QStringLiteral(">="), QStringLiteral("*="), QStringLiteral("=*"),
+                QStringLiteral("||"), QStringLiteral("!<"), QStringLiteral("!>")};
             if (twoCharOps.contains(two)) {
                 t.kind = TokenKind::Operator;
                 t.text = two;
                 i += 2;
             } else {
                 switch (c.unicode()) {
-                case u',': t.kind = TokenKind::Comma; break;
-                case u'.': t.kind = TokenKind::Dot; break;
-                case u'(': t.kind = TokenKind::LParen; break;
-                case u')': t.kind = TokenKind::RParen; break;
-                case u';': t.kind = TokenKind::Semicolon; break;
-                case u'=': case u'<': case u'>': case u'+': case u'-': case u'*': case u'/': case u'%':
+                case u',':
+                    t.kind = TokenKind::Comma;
+                    break;
+                case u'.':
+                    t.kind = TokenKind::Dot;
+                    break;
+                case u'(':
+                    t.kind = TokenKind::LParen;
+                    break;
+                case u')':
+                    t.kind = TokenKind::RParen;
+                    break;
+                case u';':
+                    t.kind = TokenKind::Semicolon;
+                    break;
+                case u'=':
+                case u'<':
+                case u'>':
+                case u'+':
+                case u'-':
+                case u'*':
+                case u'/':
+                case u'%':
                     t.kind = TokenKind::Operator;
                     break;
                 default:

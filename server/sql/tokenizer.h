@@ -12,9 +12,9 @@ enum class TokenKind {
     Keyword,    // a reserved word, text upper-cased
     Integer,
     Float,
-    String,     // '...' or N'...', text unescaped
-    Parameter,  // :Name
-    Operator,   // = <> != < > <= >= + - * / % *= =* ||
+    String,    // '...' or N'...', text unescaped
+    Parameter, // :Name
+    Operator,  // = <> != < > <= >= + - * / % *= =* ||
     Comma,
     Dot,
     LParen,

@@ -27,7 +27,9 @@ Translation Translator::translateUncached(const QString& text, const TranslateOp
     }
     std::unique_ptr<Generator> generator;
     switch (m_backend) {
-    case Backend::SQLite: generator = std::make_unique<SqliteGenerator>(); break;
+    case Backend::SQLite:
+        generator = std::make_unique<SqliteGenerator>();
+        break;
     case Backend::PostgreSQL:
         out.error = {QStringLiteral("PostgreSQL 后端尚未提供"), -1};
         return out;
@@ -37,18 +39,17 @@ Translation Translator::translateUncached(const QString& text, const TranslateOp
     return out;
 }
 
-std::shared_ptr<const Translation> Translator::translate(const QString& text, const TranslateOptions& options) {
+std::shared_ptr<const Translation> Translator::translate(const QString& text,
+                                                         const TranslateOptions& options) {
     const QString key = (options.allowParameters ? u'P' : u'U') + text;
     {
         QMutexLocker lock(&m_mutex);
         auto it = m_cache.constFind(key);
-        if (it != m_cache.constEnd())
-            return *it;
+        if (it != m_cache.constEnd()) return *it;
     }
     auto result = std::make_shared<const Translation>(translateUncached(text, options));
     QMutexLocker lock(&m_mutex);
-    if (m_cache.size() >= kCacheLimit)
-        m_cache.clear();
+    if (m_cache.size() >= kCacheLimit) m_cache.clear();
     m_cache.insert(key, result);
     return result;
 }

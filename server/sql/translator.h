@@ -22,12 +22,12 @@ struct ResultColumn {
 
 struct Translation {
     bool ok = false;
-    SqlError error;              // when !ok
-    bool isQuery = false;        // returns rows
-    QString sql;                 // backend text
+    SqlError error;       // when !ok
+    bool isQuery = false; // returns rows
+    QString sql;          // backend text
     std::vector<ResultColumn> columns;
-    QStringList parameters;      // :Name parameters in bind order (1-based ?NNN / $n)
-    QString targetTable;         // single table a query reads, or the table a statement changes
+    QStringList parameters; // :Name parameters in bind order (1-based ?NNN / $n)
+    QString targetTable;    // single table a query reads, or the table a statement changes
 };
 
 struct TranslateOptions {

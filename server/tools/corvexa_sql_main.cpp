@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Runs a statement against a Corvexa database."));
     parser.addHelpOption();
-    QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("Database, sqlite:PATH."), QStringLiteral("db"));
+    QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("Database, sqlite:PATH."),
+                                QStringLiteral("db"));
     QCommandLineOption execOption(QStringList{QStringLiteral("e"), QStringLiteral("execute")},
                                   QStringLiteral("Statement to run."), QStringLiteral("sql"));
     QCommandLineOption showOption(QStringLiteral("translate"), QStringLiteral("Print the backend SQL only."));
