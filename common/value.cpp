@@ -7,14 +7,15 @@
 namespace corvexa {
 namespace {
 
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // The canonical text of a decimal, or nothing when the text is none.
 std::optional<QString> canonicalDecimal(QStringView text) {
     qsizetype i = 0;
     bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
-        negative = text[i++] == u'-';
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
     const qsizetype wholeStart = i;
     while (i < text.size() && isAsciiDigit(text[i]))
         ++i;
@@ -25,25 +26,21 @@ std::optional<QString> canonicalDecimal(QStringView text) {
         while (i < text.size() && isAsciiDigit(text[i]))
             ++i;
         fraction = text.sliced(fractionStart, i - fractionStart);
-        if (fraction.isEmpty())
-            return std::nullopt;
+        if (fraction.isEmpty()) return std::nullopt;
     }
-    if (whole.isEmpty() || i != text.size())
-        return std::nullopt;
+    if (whole.isEmpty() || i != text.size()) return std::nullopt;
 
     while (whole.size() > 1 && whole.front() == u'0')
         whole = whole.sliced(1);
     const qsizetype significant = (whole == u"0" ? 0 : whole.size()) + fraction.size();
-    if (significant > Value::kDecimalDigits)
-        return std::nullopt;
+    if (significant > Value::kDecimalDigits) return std::nullopt;
 
     const auto isZero = [](QStringView digits) {
         return std::all_of(digits.begin(), digits.end(), [](QChar c) { return c == u'0'; });
     };
     QString result;
     result.reserve(significant + 3);
-    if (negative && !(isZero(whole) && isZero(fraction)))
-        result += u'-';
+    if (negative && !(isZero(whole) && isZero(fraction))) result += u'-';
     result += whole;
     if (!fraction.isEmpty()) {
         result += u'.';
@@ -53,30 +50,34 @@ std::optional<QString> canonicalDecimal(QStringView text) {
 }
 
 bool sameDouble(double a, double b) {
-    if (std::isnan(a) || std::isnan(b))
-        return std::isnan(a) && std::isnan(b);
+    if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
     return a == b && std::signbit(a) == std::signbit(b);
 }
 
 } // namespace
 
-Value Value::fromBool(bool value) { return Value(Data(value)); }
-Value Value::fromInt(qint64 value) { return Value(Data(value)); }
-Value Value::fromDouble(double value) { return Value(Data(value)); }
-Value Value::fromText(const QString& value) { return Value(Data(value)); }
+Value Value::fromBool(bool value) {
+    return Value(Data(value));
+}
+Value Value::fromInt(qint64 value) {
+    return Value(Data(value));
+}
+Value Value::fromDouble(double value) {
+    return Value(Data(value));
+}
+Value Value::fromText(const QString& value) {
+    return Value(Data(value));
+}
 
 std::optional<Value> Value::fromDecimal(QStringView text) {
     std::optional<QString> digits = canonicalDecimal(text);
-    if (!digits)
-        return std::nullopt;
+    if (!digits) return std::nullopt;
     return Value(Data(DecimalText{*digits}));
 }
 
 Value Value::fromDateTime(const QDateTime& value) {
-    if (!value.isValid() || value.date().year() < 1 || value.date().year() > 9999)
-        return {};
-    if (value.timeSpec() == Qt::UTC)
-        return Value(Data(value));
+    if (!value.isValid() || value.date().year() < 1 || value.date().year() > 9999) return {};
+    if (value.timeSpec() == Qt::UTC) return Value(Data(value));
     return Value(Data(QDateTime(value.date(), value.time(), Qt::UTC)));
 }
 
@@ -96,10 +97,8 @@ double Value::toDouble() const {
 }
 
 QString Value::text() const {
-    if (const QString* v = std::get_if<QString>(&m_data))
-        return *v;
-    if (const DecimalText* v = std::get_if<DecimalText>(&m_data))
-        return v->digits;
+    if (const QString* v = std::get_if<QString>(&m_data)) return *v;
+    if (const DecimalText* v = std::get_if<DecimalText>(&m_data)) return v->digits;
     return {};
 }
 
@@ -134,8 +133,7 @@ QVariant Value::toVariant() const {
 }
 
 Value Value::fromVariant(const QVariant& value) {
-    if (!value.isValid() || value.isNull())
-        return {};
+    if (!value.isValid() || value.isNull()) return {};
     switch (value.typeId()) {
     case QMetaType::Bool:
         return fromBool(value.toBool());
@@ -152,8 +150,7 @@ Value Value::fromVariant(const QVariant& value) {
     case QMetaType::UShort:
     case QMetaType::UChar: {
         const qulonglong v = value.toULongLong();
-        if (v > qulonglong(std::numeric_limits<qint64>::max()))
-            return fromDouble(double(v));
+        if (v > qulonglong(std::numeric_limits<qint64>::max())) return fromDouble(double(v));
         return fromInt(qint64(v));
     }
     case QMetaType::Double:
@@ -168,8 +165,7 @@ Value Value::fromVariant(const QVariant& value) {
     default:
         break;
     }
-    if (value.metaType() == QMetaType::fromType<Value>())
-        return value.value<Value>();
+    if (value.metaType() == QMetaType::fromType<Value>()) return value.value<Value>();
     return fromText(value.toString());
 }
 

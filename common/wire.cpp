@@ -53,20 +53,17 @@ bool decodeMantissa(const QCborValue& cbor, bool& negative, quint64& magnitude) 
     }
     const bool positiveBignum = cbor.isTag() && cbor.tag() == QCborKnownTags::PositiveBignum;
     const bool negativeBignum = cbor.isTag() && cbor.tag() == QCborKnownTags::NegativeBignum;
-    if (!(positiveBignum || negativeBignum) || !cbor.taggedValue().isByteArray())
-        return false;
+    if (!(positiveBignum || negativeBignum) || !cbor.taggedValue().isByteArray()) return false;
     QByteArray bytes = cbor.taggedValue().toByteArray();
     while (!bytes.isEmpty() && bytes.front() == '\0')
         bytes.remove(0, 1);
-    if (bytes.size() > 8)
-        return false;
+    if (bytes.size() > 8) return false;
     quint64 n = 0;
     for (char c : bytes)
         n = (n << 8) | quint8(c);
     negative = negativeBignum;
     if (negativeBignum) {
-        if (n == std::numeric_limits<quint64>::max())
-            return false;
+        if (n == std::numeric_limits<quint64>::max()) return false;
         ++n;
     }
     magnitude = n;
@@ -74,14 +71,11 @@ bool decodeMantissa(const QCborValue& cbor, bool& negative, quint64& magnitude) 
 }
 
 std::optional<Value> decodeDecimal(const QCborValue& content) {
-    if (!content.isArray())
-        return std::nullopt;
+    if (!content.isArray()) return std::nullopt;
     const QCborArray parts = content.toArray();
-    if (parts.size() != 2 || !parts.at(0).isInteger())
-        return std::nullopt;
+    if (parts.size() != 2 || !parts.at(0).isInteger()) return std::nullopt;
     const qint64 exponent = parts.at(0).toInteger();
-    if (exponent > 0 || exponent < -Value::kDecimalDigits)
-        return std::nullopt;
+    if (exponent > 0 || exponent < -Value::kDecimalDigits) return std::nullopt;
     bool negative = false;
     quint64 magnitude = 0;
     if (!decodeMantissa(parts.at(1), negative, magnitude) || magnitude > kMaxDecimalMantissa)
@@ -89,24 +83,20 @@ std::optional<Value> decodeDecimal(const QCborValue& content) {
 
     const qsizetype scale = -exponent;
     QString text = QString::number(magnitude);
-    if (text.size() <= scale)
-        text.prepend(QString(scale + 1 - text.size(), u'0'));
-    if (scale > 0)
-        text.insert(text.size() - scale, u'.');
-    if (negative)
-        text.prepend(u'-');
+    if (text.size() <= scale) text.prepend(QString(scale + 1 - text.size(), u'0'));
+    if (scale > 0) text.insert(text.size() - scale, u'.');
+    if (negative) text.prepend(u'-');
     return Value::fromDecimal(text);
 }
 
 std::optional<Value> decodeDateTime(const QCborValue& cbor) {
     const QDateTime dt = cbor.toDateTime();
     // A local time would read differently on every machine; only a zero offset is a wall clock.
-    const bool zoneless = dt.timeSpec() == Qt::UTC || (dt.timeSpec() == Qt::OffsetFromUTC && dt.offsetFromUtc() == 0);
-    if (!dt.isValid() || !zoneless)
-        return std::nullopt;
+    const bool zoneless =
+        dt.timeSpec() == Qt::UTC || (dt.timeSpec() == Qt::OffsetFromUTC && dt.offsetFromUtc() == 0);
+    if (!dt.isValid() || !zoneless) return std::nullopt;
     Value value = Value::fromDateTime(QDateTime(dt.date(), dt.time(), Qt::UTC));
-    if (value.isNull())
-        return std::nullopt;
+    if (value.isNull()) return std::nullopt;
     return value;
 }
 
@@ -148,8 +138,7 @@ std::optional<Value> decodeValue(const QCborValue& cbor) {
     case QCborValue::DateTime:
         return decodeDateTime(cbor);
     case QCborValue::Tag:
-        if (cbor.tag() == QCborKnownTags::Decimal)
-            return decodeDecimal(cbor.taggedValue());
+        if (cbor.tag() == QCborKnownTags::Decimal) return decodeDecimal(cbor.taggedValue());
         return std::nullopt;
     default:
         return std::nullopt;
@@ -179,12 +168,10 @@ QCborValue encodeRowSet(const RowSet& rowSet) {
 
 std::optional<RowSet> decodeRowSet(const QCborValue& cbor, QString* error) {
     const auto refuse = [error](const QString& text) -> std::optional<RowSet> {
-        if (error)
-            *error = text;
+        if (error) *error = text;
         return std::nullopt;
     };
-    if (!cbor.isMap())
-        return refuse(QStringLiteral("row set is not a map"));
+    if (!cbor.isMap()) return refuse(QStringLiteral("row set is not a map"));
     const QCborMap map = cbor.toMap();
     const QCborValue names = map.value(kColumnsKey);
     const QCborValue types = map.value(kTypesKey);
@@ -202,8 +189,7 @@ std::optional<RowSet> decodeRowSet(const QCborValue& cbor, QString* error) {
     for (qsizetype i = 0; i < nameArray.size(); ++i) {
         const QCborValue name = nameArray.at(i);
         const QCborValue type = typeArray.at(i);
-        if (!name.isString())
-            return refuse(QStringLiteral("column %1 has no text name").arg(i));
+        if (!name.isString()) return refuse(QStringLiteral("column %1 has no text name").arg(i));
         if (!type.isInteger() || type.toInteger() < 0 || type.toInteger() >= Value::kTypeCount)
             return refuse(QStringLiteral("column %1 has an unknown type").arg(i));
         result.columns.append(Column{name.toString(), Value::Type(type.toInteger())});
@@ -220,8 +206,7 @@ std::optional<RowSet> decodeRowSet(const QCborValue& cbor, QString* error) {
         values.reserve(cells.size());
         for (qsizetype c = 0; c < cells.size(); ++c) {
             std::optional<Value> value = decodeValue(cells.at(c));
-            if (!value)
-                return refuse(QStringLiteral("row %1 column %2 holds no value").arg(r).arg(c));
+            if (!value) return refuse(QStringLiteral("row %1 column %2 holds no value").arg(r).arg(c));
             const Value::Type declared = result.columns.at(c).type;
             if (!value->isNull() && declared != Value::Type::Null && value->type() != declared)
                 return refuse(QStringLiteral("row %1 column %2 holds %3 in a %4 column")
@@ -237,15 +222,13 @@ std::optional<RowSet> decodeRowSet(const QCborValue& cbor, QString* error) {
 }
 
 QByteArray encodeFrame(const Message& message) {
-    if (message.kind.isEmpty() || message.requestId < 0)
-        return {};
+    if (message.kind.isEmpty() || message.requestId < 0) return {};
     QCborMap map;
     map.insert(kKindKey, message.kind);
     map.insert(kIdKey, message.requestId);
     map.insert(kBodyKey, message.body);
     const QByteArray payload = QCborValue(map).toCbor();
-    if (payload.size() > kMaxFrameBytes)
-        return {};
+    if (payload.size() > kMaxFrameBytes) return {};
     QByteArray frame(kHeaderBytes, Qt::Uninitialized);
     qToBigEndian<quint32>(quint32(payload.size()), frame.data());
     frame += payload;
@@ -253,8 +236,7 @@ QByteArray encodeFrame(const Message& message) {
 }
 
 void FrameDecoder::feed(const QByteArray& bytes) {
-    if (hasError())
-        return;
+    if (hasError()) return;
     // Drop what was read once it is the larger part, so many small frames stay linear.
     if (m_offset > 0 && m_offset >= m_buffer.size() / 2) {
         m_buffer.remove(0, m_offset);
@@ -264,20 +246,18 @@ void FrameDecoder::feed(const QByteArray& bytes) {
 }
 
 bool FrameDecoder::next(Message& message) {
-    if (hasError())
-        return false;
+    if (hasError()) return false;
     const qsizetype available = m_buffer.size() - m_offset;
-    if (available < kHeaderBytes)
-        return false;
+    if (available < kHeaderBytes) return false;
     const quint32 length = qFromBigEndian<quint32>(m_buffer.constData() + m_offset);
     if (length > quint32(kMaxFrameBytes))
-        return fail(QStringLiteral("frame of %1 bytes exceeds the limit of %2").arg(length).arg(kMaxFrameBytes));
-    if (length == 0)
-        return fail(QStringLiteral("empty frame"));
-    if (available - kHeaderBytes < qsizetype(length))
-        return false;
+        return fail(
+            QStringLiteral("frame of %1 bytes exceeds the limit of %2").arg(length).arg(kMaxFrameBytes));
+    if (length == 0) return fail(QStringLiteral("empty frame"));
+    if (available - kHeaderBytes < qsizetype(length)) return false;
     // The payload is parsed before the buffer changes again, so it need not be copied.
-    const QByteArray payload = QByteArray::fromRawData(m_buffer.constData() + m_offset + kHeaderBytes, length);
+    const QByteArray payload =
+        QByteArray::fromRawData(m_buffer.constData() + m_offset + kHeaderBytes, length);
     m_offset += kHeaderBytes + length;
     const bool ok = parsePayload(payload, message);
     if (ok && m_offset == m_buffer.size()) {
@@ -302,34 +282,30 @@ bool FrameDecoder::parsePayload(const QByteArray& payload, Message& message) {
                         .arg(reader.currentOffset())
                         .arg(reader.lastError().toString()));
     if (reader.currentOffset() != payload.size())
-        return fail(QStringLiteral("%1 stray bytes after the frame's map").arg(payload.size() - reader.currentOffset()));
-    if (!root.isMap())
-        return fail(QStringLiteral("frame is not a CBOR map"));
+        return fail(QStringLiteral("%1 stray bytes after the frame's map")
+                        .arg(payload.size() - reader.currentOffset()));
+    if (!root.isMap()) return fail(QStringLiteral("frame is not a CBOR map"));
 
     const QCborMap map = root.toMap();
     std::optional<QCborValue> kind, id, body;
     for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
         const QCborValue key = it.key();
-        if (!key.isString())
-            continue;
+        if (!key.isString()) continue;
         const QString name = key.toString();
-        std::optional<QCborValue>* slot = name == kKindKey ? &kind
-                                          : name == kIdKey ? &id
+        std::optional<QCborValue>* slot = name == kKindKey   ? &kind
+                                          : name == kIdKey   ? &id
                                           : name == kBodyKey ? &body
                                                              : nullptr;
-        if (!slot)
-            continue;
+        if (!slot) continue;
         // Two readers could take different copies of a repeated key: refuse the ambiguity.
-        if (slot->has_value())
-            return fail(QStringLiteral("frame repeats the key \"%1\"").arg(name));
+        if (slot->has_value()) return fail(QStringLiteral("frame repeats the key \"%1\"").arg(name));
         *slot = it.value();
     }
     if (!kind || !kind->isString() || kind->toString().isEmpty())
         return fail(QStringLiteral("frame has no text kind"));
     if (!id || !id->isInteger() || id->toInteger() < 0)
         return fail(QStringLiteral("frame has no id (a non-negative integer)"));
-    if (body && !body->isMap())
-        return fail(QStringLiteral("frame body is not a map"));
+    if (body && !body->isMap()) return fail(QStringLiteral("frame body is not a map"));
 
     message.kind = kind->toString();
     message.requestId = id->toInteger();
