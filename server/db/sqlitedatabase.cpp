@@ -93,6 +93,10 @@ bool SqliteDatabase::open(const QString& path, QString* error) {
     return true;
 }
 
+qint64 SqliteDatabase::lastInsertId() const {
+    return m_db ? qint64(sqlite3_last_insert_rowid(m_db)) : -1;
+}
+
 void SqliteDatabase::close() {
     if (m_db) {
         sqlite3_close_v2(m_db);

@@ -43,6 +43,7 @@ public:
     // Runs backend SQL as it stands (schema creation, transactions).
     bool exec(const QString& sql, QString* error = nullptr);
 
+    qint64 lastInsertId() const;
     sqlite3* handle() const { return m_db; }
 
 private:
