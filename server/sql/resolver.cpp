@@ -191,7 +191,7 @@ private:
                 }
                 if (found < 0) continue;
             }
-            if (col->secret && m_inSelect) fail(QStringLiteral("字段 %1 不允许读取").arg(col->name), e.pos);
+            if (col->secret && m_inSelect && !m_options.allowSecret) fail(QStringLiteral("字段 %1 不允许读取").arg(col->name), e.pos);
             e.tableIndex = found;
             e.scopeDepth = depth;
             e.column = col;

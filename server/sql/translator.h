@@ -32,6 +32,7 @@ struct Translation {
 
 struct TranslateOptions {
     bool allowParameters = false; // providers of the server; never user text
+    bool allowSecret = false;     // the server's own login check; never user text
 };
 
 // Translates and caches by text; safe to use from several threads.
