@@ -13,7 +13,21 @@ using namespace corvexa;
 
 namespace {
 void logLine(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    const char* level = type == QtWarningMsg ? "warning" : type >= QtCriticalMsg ? "error" : "info";
+    const char* level = "info";
+    switch (type) {
+    case QtWarningMsg:
+        level = "warning";
+        break;
+    case QtCriticalMsg:
+    case QtFatalMsg:
+        level = "error";
+        break;
+    case QtDebugMsg:
+        level = "debug";
+        break;
+    case QtInfoMsg:
+        break;
+    }
     fprintf(stderr, "%s %s %s\n", qPrintable(QDateTime::currentDateTime().toString(Qt::ISODateWithMs)), level,
             qPrintable(message));
     fflush(stderr);

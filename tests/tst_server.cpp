@@ -1,0 +1,329 @@
+// The real server on a free port with a temporary database, spoken to through
+// the wire as the desktop program does.
+#include "common/wire.h"
+#include "db/sqlitedatabase.h"
+#include "sql/schema.h"
+
+#include <QCborArray>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace corvexa;
+
+namespace {
+
+class Client {
+public:
+    bool connectTo(quint16 port) {
+        m_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+        return m_socket.waitForConnected(5000);
+    }
+    wire::Message request(const QString& kind, QCborMap body = {}) {
+        wire::Message m{kind, ++m_id, std::move(body)};
+        m_socket.write(wire::encodeFrame(m));
+        m_socket.flush();
+        return receive();
+    }
+    wire::Message receive() {
+        wire::Message answer;
+        while (!m_decoder.next(answer)) {
+            if (m_decoder.hasError() || !m_socket.waitForReadyRead(5000))
+                return {QStringLiteral("no answer"), 0, {}};
+            m_decoder.feed(m_socket.readAll());
+        }
+        return answer;
+    }
+    bool greetAndLogin(const QString& user, const QString& password) {
+        QCborMap hello;
+        hello.insert(QStringLiteral("version"), wire::kProtocolVersion);
+        if (request(QStringLiteral("hello"), hello).kind != u"hello") return false;
+        return loginResult(user, password) == u"ok";
+    }
+    QString loginResult(const QString& user, const QString& password) {
+        QCborMap body;
+        body.insert(QStringLiteral("user"), user);
+        body.insert(QStringLiteral("password"), password);
+        return request(QStringLiteral("login"), body).body.value(QStringLiteral("result")).toString();
+    }
+    wire::Message open(const QString& provider, QCborMap params = {}, const QString& command = {}) {
+        QCborMap body;
+        body.insert(QStringLiteral("provider"), provider);
+        body.insert(QStringLiteral("params"), params);
+        if (!command.isEmpty()) body.insert(QStringLiteral("command"), command);
+        return request(QStringLiteral("open"), body);
+    }
+    wire::Message call(const QString& method) {
+        QCborMap body;
+        body.insert(QStringLiteral("method"), method);
+        return request(QStringLiteral("call"), body);
+    }
+    wire::Message apply(const QString& provider, QCborArray changes, QCborMap params = {}) {
+        QCborMap body;
+        body.insert(QStringLiteral("provider"), provider);
+        body.insert(QStringLiteral("params"), params);
+        body.insert(QStringLiteral("changes"), changes);
+        return request(QStringLiteral("apply"), body);
+    }
+    QTcpSocket& socket() { return m_socket; }
+
+private:
+    QTcpSocket m_socket;
+    wire::FrameDecoder m_decoder;
+    qint64 m_id = 0;
+};
+
+QCborMap params(std::initializer_list<std::pair<const char*, QCborValue>> list) {
+    QCborMap m;
+    for (const auto& [k, v] : list)
+        m.insert(QString::fromLatin1(k), v);
+    return m;
+}
+
+QCborMap fields(std::initializer_list<std::pair<const char*, Value>> list) {
+    QCborMap m;
+    for (const auto& [k, v] : list)
+        m.insert(QString::fromLatin1(k), wire::encodeValue(v));
+    return m;
+}
+
+QCborMap change(const char* kind, QCborMap values, QCborMap original) {
+    QCborMap m;
+    m.insert(QStringLiteral("kind"), QString::fromLatin1(kind));
+    m.insert(QStringLiteral("values"), values);
+    m.insert(QStringLiteral("original"), original);
+    return m;
+}
+
+QStringList column(const wire::Message& rows, const QString& name) {
+    auto set = wire::decodeRowSet(rows.body.value(QStringLiteral("rows")));
+    QStringList out;
+    if (!set)
+        return {QStringLiteral("<no rows: %1>").arg(rows.body.value(QStringLiteral("message")).toString())};
+    int index = -1;
+    for (int i = 0; i < set->columns.size(); ++i) {
+        if (set->columns[i].name == name) index = i;
+    }
+    if (index < 0) return {QStringLiteral("<no column %1>").arg(name)};
+    for (const auto& row : set->rows)
+        out << row[index].toVariant().toString();
+    return out;
+}
+
+} // namespace
+
+class TestServer : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QProcess m_server;
+    quint16 m_port = 0;
+
+    static QString text(const wire::Message& m) { return m.body.value(QStringLiteral("message")).toString(); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        const QString path = m_dir.filePath(QStringLiteral("test.sqlite"));
+        {
+            db::SqliteDatabase d;
+            QVERIFY(d.open(path));
+            QVERIFY(d.createSchema(sql::Schema::standard()));
+            sql::Translator tr(sql::Schema::standard(), sql::Backend::SQLite);
+            const char* rows[] = {
+                "Insert into DZZ_Users (UserID,LoginName,LoginPSWD,DZZ_ID,GL_XueSheng,GL_ZhiGong,Usable) "
+                "VALUES "
+                "(1,'admin','secret','05',1,1,1)",
+                "Insert into DZZ_Users (UserID,LoginName,LoginPSWD,DZZ_ID,GL_XueSheng,GL_ZhiGong,Usable) "
+                "VALUES "
+                "(2,'tingyong','demo','05',1,1,0)",
+                "Insert into DZZ_Users (UserID,LoginName,LoginPSWD,DZZ_ID,GL_XueSheng,GL_ZhiGong,Usable) "
+                "VALUES "
+                "(3,'other','demo','06',1,1,1)",
+                "Insert into DZZ_List (DZZ_ID,DZZ_Name) VALUES ('05','经济学院党委')",
+                "Insert into DZB_XS (ZB_ID,DZZ_ID,ZB_Index,ZB_Name) VALUES ('S05-0002','05',3,'第二支部')",
+                "Insert into DZB_XS (ZB_ID,DZZ_ID,ZB_Index,ZB_Name) VALUES ('S05-0001','05',2,'第一支部')",
+                "Insert into DZB_XS (ZB_ID,DZZ_ID,ZB_Index,ZB_Name) VALUES ('S06-0001','06',2,'别人的支部')",
+            };
+            for (const char* r : rows) {
+                auto res = d.run(*tr.translate(QString::fromUtf8(r)));
+                QVERIFY2(res.ok, qPrintable(res.error));
+            }
+        }
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        m_port = probe.serverPort();
+        probe.close();
+        m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/corvexa-server"),
+                       {QStringLiteral("--db"), QStringLiteral("sqlite:") + path, QStringLiteral("--listen"),
+                        QStringLiteral("127.0.0.1"), QStringLiteral("--port"), QString::number(m_port)});
+        QVERIFY(m_server.waitForStarted());
+        for (int i = 0; i < 100; ++i) {
+            QTcpSocket s;
+            s.connectToHost(QStringLiteral("127.0.0.1"), m_port);
+            if (s.waitForConnected(100)) return;
+            QTest::qWait(50);
+        }
+        QFAIL("server did not start listening");
+    }
+
+    void cleanupTestCase() {
+        m_server.terminate();
+        m_server.waitForFinished(5000);
+    }
+
+    void loginAnswers_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("unknown user") << "nobody"
+                                      << "secret"
+                                      << "unknown-user";
+        QTest::newRow("wrong password") << "admin"
+                                        << "wrong"
+                                        << "wrong-password";
+        QTest::newRow("upper case with a trailing blank") << " ADMIN "
+                                                          << "SECRET "
+                                                          << "ok";
+        QTest::newRow("disabled") << "tingyong"
+                                  << "DEMO"
+                                  << "disabled";
+        QTest::newRow("disabled but wrong password") << "tingyong"
+                                                     << "x"
+                                                     << "wrong-password";
+    }
+    void loginAnswers() {
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(QString, result);
+        Client c;
+        QVERIFY(c.connectTo(m_port));
+        QCborMap hello;
+        hello.insert(QStringLiteral("version"), wire::kProtocolVersion);
+        QCOMPARE(c.request(QStringLiteral("hello"), hello).kind, QStringLiteral("hello"));
+        QCOMPARE(c.loginResult(user, password), result);
+        // Nothing else is served until a login succeeds.
+        if (result != u"ok")
+            QCOMPARE(c.open(QStringLiteral("DSP_XS_DZB"), params({{"ADZZ_ID", "05"}})).kind,
+                     QStringLiteral("error"));
+    }
+
+    void providersServeOwnOrganization() {
+        Client c;
+        QVERIFY(c.connectTo(m_port));
+        QVERIFY(c.greetAndLogin(QStringLiteral("admin"), QStringLiteral("secret")));
+        auto branches = c.open(QStringLiteral("dsp_xs_dzb"), params({{"ADZZ_ID", "05"}}));
+        QCOMPARE(column(branches, QStringLiteral("ZB_ID")), QStringList({"S05-0001", "S05-0002"}));
+        QCOMPARE(branches.body.value(QStringLiteral("table")).toString(), QStringLiteral("DZB_XS"));
+        auto other = c.open(QStringLiteral("DSP_XS_DZB"), params({{"ADZZ_ID", "06"}}));
+        QCOMPARE(other.kind, QStringLiteral("error"));
+        auto me = c.open(QStringLiteral("DSP_DZZUser"), params({{"AName", "admin"}}));
+        QCOMPARE(column(me, QStringLiteral("UserID")), QStringList({"1"}));
+        QVERIFY(column(me, QStringLiteral("LoginPSWD")).value(0).startsWith(QStringLiteral("<no column")));
+        QCOMPARE(c.open(QStringLiteral("DSP_DZZUser"), params({{"AName", "other"}})).kind,
+                 QStringLiteral("error"));
+        auto peek = c.open(QStringLiteral("DSP_Temp"), {}, QStringLiteral("Select LoginPSWD from DZZ_Users"));
+        QCOMPARE(peek.kind, QStringLiteral("error"));
+        auto bad = c.open(QStringLiteral("DSP_Temp"), {}, QStringLiteral("Select Nam from Stud_DYInfo"));
+        QCOMPARE(bad.kind, QStringLiteral("error"));
+        QVERIFY2(text(bad).contains(QStringLiteral("Nam")), qPrintable(text(bad)));
+        auto year =
+            c.open(QStringLiteral("DSP_Temp"), {}, QStringLiteral("Select Count(*) AS 数量 from DZB_XS"));
+        QCOMPARE(column(year, QStringLiteral("数量")), QStringList({"3"}));
+    }
+
+    // Two sessions read the same branch; the second one's stale change fails.
+    void conflictingUpdateFails() {
+        Client a, b;
+        QVERIFY(a.connectTo(m_port) && b.connectTo(m_port));
+        QVERIFY(a.greetAndLogin(QStringLiteral("admin"), QStringLiteral("secret")));
+        QVERIFY(b.greetAndLogin(QStringLiteral("admin"), QStringLiteral("secret")));
+        auto original = fields({{"ZB_ID", Value::fromText(QStringLiteral("S05-0002"))},
+                                {"ZB_Name", Value::fromText(QStringLiteral("第二支部"))}});
+        auto first = a.apply(
+            QStringLiteral("DSP_XS_DZB"),
+            {change("update", fields({{"ZB_Name", Value::fromText(QStringLiteral("甲支部"))}}), original)},
+            params({{"ADZZ_ID", "05"}}));
+        QCOMPARE(first.body.value(QStringLiteral("failed")).toInteger(), 0);
+        auto second = b.apply(
+            QStringLiteral("DSP_XS_DZB"),
+            {change("update", fields({{"ZB_Name", Value::fromText(QStringLiteral("乙支部"))}}), original)},
+            params({{"ADZZ_ID", "05"}}));
+        QCOMPARE(second.body.value(QStringLiteral("failed")).toInteger(), 1);
+        QCOMPARE(column(b.open(QStringLiteral("DSP_Temp"), {},
+                               QStringLiteral("Select ZB_Name from DZB_XS where ZB_ID='S05-0002'")),
+                        QStringLiteral("ZB_Name")),
+                 QStringList({"甲支部"}));
+        // Another organization's rows are never written.
+        auto foreign = a.apply(QStringLiteral("DSP_XS_DZB"),
+                               {change("insert",
+                                       fields({{"ZB_ID", Value::fromText(QStringLiteral("S06-0009"))},
+                                               {"DZZ_ID", Value::fromText(QStringLiteral("06"))},
+                                               {"ZB_Name", Value::fromText(QStringLiteral("x"))}}),
+                                       {})},
+                               params({{"ADZZ_ID", "05"}}));
+        QCOMPARE(foreign.kind, QStringLiteral("error"));
+    }
+
+    // A transaction rolled back by the client, and one left open by a client
+    // that goes away, leave no trace.
+    void transactionsLeaveNoTrace() {
+        for (bool disconnect : {false, true}) {
+            Client c;
+            QVERIFY(c.connectTo(m_port));
+            QVERIFY(c.greetAndLogin(QStringLiteral("admin"), QStringLiteral("secret")));
+            QCOMPARE(c.call(QStringLiteral("CommitTrans")).kind, QStringLiteral("error")); // unbalanced
+            QCOMPARE(c.call(QStringLiteral("BeginTrans")).kind, QStringLiteral("done"));
+            QCOMPARE(c.call(QStringLiteral("BeginTrans")).kind, QStringLiteral("error"));
+            auto ins = c.apply(QStringLiteral("DSP_XS_DZB"),
+                               {change("insert",
+                                       fields({{"ZB_ID", Value::fromText(QStringLiteral("S05-0009"))},
+                                               {"DZZ_ID", Value::fromText(QStringLiteral("05"))},
+                                               {"ZB_Name", Value::fromText(QStringLiteral("临时支部"))}}),
+                                       {})},
+                               params({{"ADZZ_ID", "05"}}));
+            QCOMPARE(ins.body.value(QStringLiteral("failed")).toInteger(), 0);
+            if (disconnect) {
+                c.socket().disconnectFromHost();
+                QTest::qWait(300);
+            } else {
+                QCOMPARE(c.call(QStringLiteral("RollbackTrans")).kind, QStringLiteral("done"));
+            }
+            Client check;
+            QVERIFY(check.connectTo(m_port));
+            QVERIFY(check.greetAndLogin(QStringLiteral("admin"), QStringLiteral("secret")));
+            QCOMPARE(
+                column(check.open(QStringLiteral("DSP_Temp"), {},
+                                  QStringLiteral("Select Count(*) AS N from DZB_XS where ZB_ID='S05-0009'")),
+                       QStringLiteral("N")),
+                QStringList({"0"}));
+        }
+    }
+
+    // A malformed frame closes its own connection; everyone else is served.
+    void malformedFrameClosesOnlyItsConnection_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("not cbor") << QByteArray::fromHex("00000003ffffff");
+        QTest::newRow("too large") << QByteArray::fromHex("7fffffff00");
+        QTest::newRow("not a map") << QByteArray::fromHex("0000000101");
+    }
+    void malformedFrameClosesOnlyItsConnection() {
+        QFETCH(QByteArray, bytes);
+        Client good, bad;
+        QVERIFY(good.connectTo(m_port) && bad.connectTo(m_port));
+        QVERIFY(good.greetAndLogin(QStringLiteral("admin"), QStringLiteral("secret")));
+        bad.socket().write(bytes);
+        bad.socket().flush();
+        QVERIFY(bad.socket().state() == QAbstractSocket::UnconnectedState ||
+                bad.socket().waitForDisconnected(5000));
+        QCOMPARE(column(good.open(QStringLiteral("DSP_XS_DZB"), params({{"ADZZ_ID", "05"}})),
+                        QStringLiteral("ZB_ID"))
+                     .size(),
+                 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServer)
+#include "tst_server.moc"
