@@ -1,7 +1,8 @@
 // corvexa-server: the application server of the records system.
 //   corvexa-server [--db sqlite:PATH] [--listen ADDRESS] [--port 211]
-//   corvexa-server init --db sqlite:PATH
+//   corvexa-server init --db sqlite:PATH [--demo] [--demo-scale N]
 #include "db/sqlitedatabase.h"
+#include "demo/demodata.h"
 #include "net/tcpserver.h"
 #include "sql/schema.h"
 
@@ -49,7 +50,13 @@ int main(int argc, char** argv) {
                                   QStringLiteral("port"), QStringLiteral("211"));
     QCommandLineOption listenOption(QStringLiteral("listen"), QStringLiteral("Address to listen on."),
                                     QStringLiteral("address"), QStringLiteral("0.0.0.0"));
-    parser.addOptions({dbOption, portOption, listenOption});
+    QCommandLineOption demoOption(QStringLiteral("demo"),
+                                  QStringLiteral("init: fill a new database with demo records."));
+    QCommandLineOption scaleOption(
+        QStringLiteral("demo-scale"),
+        QStringLiteral("init: demo records with N current student members (benchmarks)."),
+        QStringLiteral("N"), QStringLiteral("0"));
+    parser.addOptions({dbOption, portOption, listenOption, demoOption, scaleOption});
     parser.process(app);
 
     const QString db = parser.value(dbOption);
@@ -69,6 +76,24 @@ int main(int argc, char** argv) {
         }
     }
     if (parser.positionalArguments().value(0) == u"init") {
+        if (parser.isSet(demoOption) || parser.isSet(scaleOption)) {
+            db::SqliteDatabase database;
+            QString error;
+            database.open(config.databasePath, &error);
+            auto count = database.run(*sql::Translator(sql::Schema::standard(), sql::Backend::SQLite)
+                                           .translate(QStringLiteral("Select Count(*) as N from DZZ_List")));
+            if (!count.ok || count.rows.at(0).at(0).toLongLong() != 0) {
+                qCritical("database %s already holds records; demo data goes into a new database only",
+                          qPrintable(config.databasePath));
+                return 1;
+            }
+            if (!demo::populate(database, {parser.value(scaleOption).toInt(), QDate::currentDate()},
+                                &error)) {
+                qCritical("demo data: %s", qPrintable(error));
+                return 1;
+            }
+            qInfo("demo records written");
+        }
         qInfo("database %s ready", qPrintable(config.databasePath));
         return 0;
     }
