@@ -302,12 +302,44 @@ private slots:
         }
     }
 
+    // The command-line client: a header line and tab-separated rows, or the
+    // error on stderr with a non-zero exit.
+    void commandLineClient_data() {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("rows")
+            << "Select ZB_ID, ZB_Name AS 名称, ZB_HuanJieRQ from DZB_XS where ZB_ID='S05-0001'"
+            << "ZB_ID\t名称\tZB_HuanJieRQ\nS05-0001\t第一支部\t\n"
+            << true;
+        QTest::newRow("date") << "Select Max(ZB_ID) AS M, Year(GetDate())-Year(GetDate()) AS Z from DZB_XS"
+                              << "M\tZ\nS06-0001\t0\n"
+                              << true;
+        QTest::newRow("error") << "Select Nothing from DZB_XS"
+                               << "" << false;
+    }
+    void commandLineClient() {
+        QFETCH(QString, statement);
+        QFETCH(QString, out);
+        QFETCH(bool, ok);
+        QProcess p;
+        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/corvexa-sql"),
+                {QStringLiteral("--host"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+                 QString::number(m_port), QStringLiteral("--user"), QStringLiteral("admin"),
+                 QStringLiteral("--password"), QStringLiteral("SECRET"), QStringLiteral("-e"), statement});
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode() == 0, ok);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), out);
+        if (!ok) QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("Nothing")));
+    }
+
     // A malformed frame closes its own connection; everyone else is served.
     void malformedFrameClosesOnlyItsConnection_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("not cbor") << QByteArray::fromHex("00000003ffffff");
         QTest::newRow("too large") << QByteArray::fromHex("7fffffff00");
         QTest::newRow("not a map") << QByteArray::fromHex("0000000101");
+        QTest::newRow("unknown kind") << wire::encodeFrame({QStringLiteral("bogus"), 1, {}});
     }
     void malformedFrameClosesOnlyItsConnection() {
         QFETCH(QByteArray, bytes);

@@ -87,6 +87,13 @@ void Session::end() {
     }
 }
 
+bool Session::knows(const QString& kind) {
+    static const QStringList kinds = {QStringLiteral("hello"), QStringLiteral("login"),
+                                      QStringLiteral("open"),  QStringLiteral("execute"),
+                                      QStringLiteral("apply"), QStringLiteral("call")};
+    return kinds.contains(kind);
+}
+
 wire::Message Session::handle(const wire::Message& request) {
     if (request.kind == u"hello") return hello(request);
     if (!m_greeted) return errorReply(request, QStringLiteral("请先交换协议版本"));

@@ -26,6 +26,8 @@ public:
     ~Session();
 
     wire::Message handle(const wire::Message& request);
+    // Request kinds a client may send; any other closes the connection.
+    static bool knows(const QString& kind);
     // The connection is gone: a transaction left open is rolled back.
     void end();
 

@@ -42,6 +42,13 @@ private:
         m_decoder.feed(m_socket->readAll());
         wire::Message request;
         while (m_decoder.next(request)) {
+            if (!Session::knows(request.kind)) {
+                qWarning("connection %llu from %s closed: unknown request kind '%s'", m_id,
+                         qPrintable(m_peer), qPrintable(request.kind.left(40)));
+                m_socket->abort();
+                finish();
+                return;
+            }
             QElapsedTimer timer;
             timer.start();
             wire::Message answer = m_session->handle(request);

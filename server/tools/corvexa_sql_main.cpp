@@ -1,13 +1,114 @@
-// corvexa-sql: runs statements of the records' dialect against a database file.
+// corvexa-sql: runs one statement of the records' dialect, through a running
+// server (--host) or directly against a database file (--db).
 // Prints a header line and one tab-separated line per row; errors go to stderr.
+#include "common/wire.h"
 #include "db/sqlitedatabase.h"
 #include "sql/schema.h"
+
+#include <QTcpSocket>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
 
 using namespace corvexa;
+
+namespace {
+
+QString cellText(const QVariant& v) {
+    if (v.isNull()) return {};
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (v.typeId() == QMetaType::Bool) return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    return v.toString();
+}
+
+// One request, one answer, over a blocking socket.
+class Connection {
+public:
+    bool open(const QString& host, quint16 port, QString& error) {
+        m_socket.connectToHost(host, port);
+        if (!m_socket.waitForConnected(10000)) {
+            error = m_socket.errorString();
+            return false;
+        }
+        return true;
+    }
+    wire::Message request(const QString& kind, const QCborMap& body) {
+        m_socket.write(wire::encodeFrame({kind, ++m_id, body}));
+        m_socket.flush();
+        wire::Message answer;
+        while (!m_decoder.next(answer)) {
+            if (m_decoder.hasError() || !m_socket.waitForReadyRead(60000)) {
+                QCborMap e;
+                e.insert(QStringLiteral("message"),
+                         m_decoder.hasError() ? m_decoder.errorText() : m_socket.errorString());
+                return {QStringLiteral("error"), m_id, e};
+            }
+            m_decoder.feed(m_socket.readAll());
+        }
+        return answer;
+    }
+
+private:
+    QTcpSocket m_socket;
+    wire::FrameDecoder m_decoder;
+    qint64 m_id = 0;
+};
+
+int runRemote(const QString& host, quint16 port, const QString& user, const QString& password,
+              const QString& text) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    Connection c;
+    QString error;
+    if (!c.open(host, port, error)) {
+        err << "cannot connect to " << host << ':' << port << ": " << error << Qt::endl;
+        return 1;
+    }
+    auto fail = [&](const wire::Message& m) {
+        err << m.body.value(QStringLiteral("message")).toString() << Qt::endl;
+        return 1;
+    };
+    QCborMap hello;
+    hello.insert(QStringLiteral("version"), wire::kProtocolVersion);
+    if (auto m = c.request(QStringLiteral("hello"), hello); m.kind != u"hello") return fail(m);
+    QCborMap login;
+    login.insert(QStringLiteral("user"), user);
+    login.insert(QStringLiteral("password"), password);
+    auto answer = c.request(QStringLiteral("login"), login);
+    const QString result = answer.body.value(QStringLiteral("result")).toString();
+    if (result != u"ok") {
+        err << "login refused: "
+            << (result.isEmpty() ? answer.body.value(QStringLiteral("message")).toString() : result)
+            << Qt::endl;
+        return 1;
+    }
+    QCborMap body;
+    body.insert(QStringLiteral("provider"), QStringLiteral("DSP_SQLResult"));
+    body.insert(QStringLiteral("command"), text);
+    auto rows = c.request(QStringLiteral("open"), body);
+    if (rows.kind == u"done") return 0;
+    if (rows.kind != u"rows") return fail(rows);
+    auto set = wire::decodeRowSet(rows.body.value(QStringLiteral("rows")), &error);
+    if (!set) {
+        err << error << Qt::endl;
+        return 1;
+    }
+    QStringList header;
+    for (const auto& col : set->columns)
+        header << col.name;
+    out << header.join(u'\t') << Qt::endl;
+    for (const auto& row : set->rows) {
+        QStringList cells;
+        for (const auto& v : row)
+            cells << cellText(v.toVariant());
+        out << cells.join(u'\t') << Qt::endl;
+    }
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -20,8 +121,19 @@ int main(int argc, char** argv) {
     QCommandLineOption execOption(QStringList{QStringLiteral("e"), QStringLiteral("execute")},
                                   QStringLiteral("Statement to run."), QStringLiteral("sql"));
     QCommandLineOption showOption(QStringLiteral("translate"), QStringLiteral("Print the backend SQL only."));
-    parser.addOptions({dbOption, execOption, showOption});
+    QCommandLineOption hostOption(QStringLiteral("host"), QStringLiteral("Server host."),
+                                  QStringLiteral("host"));
+    QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Server port (211)."),
+                                  QStringLiteral("port"), QStringLiteral("211"));
+    QCommandLineOption userOption(QStringLiteral("user"), QStringLiteral("Login name."),
+                                  QStringLiteral("user"));
+    QCommandLineOption passwordOption(QStringLiteral("password"), QStringLiteral("Password."),
+                                      QStringLiteral("password"));
+    parser.addOptions({dbOption, execOption, showOption, hostOption, portOption, userOption, passwordOption});
     parser.process(app);
+    if (parser.isSet(hostOption))
+        return runRemote(parser.value(hostOption), quint16(parser.value(portOption).toUInt()),
+                         parser.value(userOption), parser.value(passwordOption), parser.value(execOption));
 
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -59,16 +171,8 @@ int main(int argc, char** argv) {
         out << header.join(u'\t') << Qt::endl;
         for (const auto& row : r.rows) {
             QStringList cells;
-            for (const auto& v : row) {
-                if (v.isNull())
-                    cells << QString();
-                else if (v.typeId() == QMetaType::QDateTime)
-                    cells << v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-                else if (v.typeId() == QMetaType::Bool)
-                    cells << (v.toBool() ? QStringLiteral("1") : QStringLiteral("0"));
-                else
-                    cells << v.toString();
-            }
+            for (const auto& v : row)
+                cells << cellText(v);
             out << cells.join(u'\t') << Qt::endl;
         }
     }
