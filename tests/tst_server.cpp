@@ -1,7 +1,9 @@
 // The real server on a free port with a temporary database, spoken to through
 // the wire as the desktop program does.
 #include "common/wire.h"
+#include "core/providers.h"
 #include "db/sqlitedatabase.h"
+#include "demo/demodata.h"
 #include "sql/schema.h"
 
 #include <QCborArray>
@@ -114,6 +116,26 @@ QStringList column(const wire::Message& rows, const QString& name) {
 
 } // namespace
 
+// Starts corvexa-server on a free loopback port; false when it does not listen.
+bool startServer(QProcess& server, const QString& path, quint16& port) {
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0)) return false;
+    port = probe.serverPort();
+    probe.close();
+    server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/corvexa-server"),
+                 {QStringLiteral("--db"), QStringLiteral("sqlite:") + path, QStringLiteral("--listen"),
+                  QStringLiteral("127.0.0.1"), QStringLiteral("--port"), QString::number(port)});
+    if (!server.waitForStarted()) return false;
+    for (int i = 0; i < 100; ++i) {
+        QTcpSocket s;
+        s.connectToHost(QStringLiteral("127.0.0.1"), port);
+        if (s.waitForConnected(100)) return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
 class TestServer : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
@@ -151,22 +173,7 @@ private slots:
                 QVERIFY2(res.ok, qPrintable(res.error));
             }
         }
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
-        m_port = probe.serverPort();
-        probe.close();
-        m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/corvexa-server"),
-                       {QStringLiteral("--db"), QStringLiteral("sqlite:") + path, QStringLiteral("--listen"),
-                        QStringLiteral("127.0.0.1"), QStringLiteral("--port"), QString::number(m_port)});
-        QVERIFY(m_server.waitForStarted());
-        for (int i = 0; i < 100; ++i) {
-            QTcpSocket s;
-            s.connectToHost(QStringLiteral("127.0.0.1"), m_port);
-            if (s.waitForConnected(100)) return;
-            QTest::qWait(50);
-        }
-        QFAIL("server did not start listening");
+        QVERIFY2(startServer(m_server, path, m_port), "server did not start listening");
     }
 
     void cleanupTestCase() {
@@ -300,6 +307,52 @@ private slots:
                        QStringLiteral("N")),
                 QStringList({"0"}));
         }
+    }
+
+    // Every named provider answers over the wire on the demo records, with
+    // values of the types its columns announce.
+    void everyProviderOverTheWire() {
+        const QString path = m_dir.filePath(QStringLiteral("demo.sqlite"));
+        {
+            db::SqliteDatabase d;
+            QVERIFY(d.open(path));
+            QVERIFY(d.createSchema(sql::Schema::standard()));
+            QString error;
+            QVERIFY2(demo::populate(d, {0, QDate(2026, 7, 10)}, &error), qPrintable(error));
+        }
+        QProcess server;
+        quint16 port = 0;
+        QVERIFY(startServer(server, path, port));
+        Client c;
+        QVERIFY(c.connectTo(port));
+        QVERIFY(c.greetAndLogin(QStringLiteral("admin"), QStringLiteral("demo")));
+        const auto p = params({{"ADZZ_ID", "01"},
+                               {"ADZB_ID", "S01-0001"},
+                               {"AYear", 2026},
+                               {"AName", "admin"},
+                               {"AUserID", 1},
+                               {"ATempType", "XS"},
+                               {"ATabID", 1}});
+        int withRows = 0;
+        for (const auto& provider : server::ProviderCatalogue::standard().all()) {
+            auto answer = c.open(provider.name, p);
+            QVERIFY2(answer.kind == u"rows", qPrintable(provider.name + QStringLiteral(": ") + text(answer)));
+            QString error;
+            auto set = wire::decodeRowSet(answer.body.value(QStringLiteral("rows")), &error);
+            QVERIFY2(set, qPrintable(provider.name + QStringLiteral(": ") + error));
+            QVERIFY2(!set->columns.isEmpty(), qPrintable(provider.name));
+            withRows += set->rows.isEmpty() ? 0 : 1;
+        }
+        QVERIFY2(withRows > 40, qPrintable(QString::number(withRows)));
+        // The year parameter arrives as a number or as its text.
+        auto asText = c.open(QStringLiteral("DSP_XSXZ_LIst"),
+                             params({{"ADZZ_ID", "01"}, {"ADZB_ID", "S01-0001"}, {"AYear", "2026"}}));
+        auto asNumber = c.open(QStringLiteral("DSP_XSXZ_List"),
+                               params({{"ADZZ_ID", "01"}, {"ADZB_ID", "S01-0001"}, {"AYear", 2026}}));
+        QCOMPARE(column(asText, QStringLiteral("DY_ID")), column(asNumber, QStringLiteral("DY_ID")));
+        QVERIFY(!column(asText, QStringLiteral("DY_ID")).isEmpty());
+        server.terminate();
+        server.waitForFinished(5000);
     }
 
     // The command-line client: a header line and tab-separated rows, or the
