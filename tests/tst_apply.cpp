@@ -2,6 +2,7 @@
 // atomically, and a row changed by someone else in between is not overwritten.
 #include "common/dates.h"
 #include "core/apply.h"
+#include "db/sqlitedatabase.h"
 #include "sql/schema.h"
 
 #include <QtTest>

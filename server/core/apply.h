@@ -3,7 +3,7 @@
 // when any row fails, none is stored. An update or delete matches the key and
 // the original values of the changed fields, so a row that someone else changed
 // in between fails instead of being overwritten.
-#include "db/sqlitedatabase.h"
+#include "db/database.h"
 #include "sql/schema.h"
 
 #include <QHash>
@@ -29,7 +29,7 @@ struct ApplyResult {
 
 class ApplyEngine {
 public:
-    explicit ApplyEngine(db::SqliteDatabase& db, sql::Translator& translator)
+    explicit ApplyEngine(db::Database& db, sql::Translator& translator)
         : m_db(db), m_translator(translator) {}
 
     ApplyResult apply(const QString& tableName, const QStringList& key,
@@ -40,7 +40,7 @@ private:
                      qint64* serial);
     QString checkValue(const sql::ColumnDef& column, const QVariant& value) const;
 
-    db::SqliteDatabase& m_db;
+    db::Database& m_db;
     sql::Translator& m_translator;
 };
 

@@ -73,7 +73,7 @@ wire::Message errorReply(const wire::Message& request, const QString& message) {
     return reply(request, QStringLiteral("error"), body);
 }
 
-Session::Session(std::unique_ptr<db::SqliteDatabase> db, sql::Translator& translator)
+Session::Session(std::unique_ptr<db::Database> db, sql::Translator& translator)
     : m_db(std::move(db)), m_translator(translator) {}
 
 Session::~Session() {
@@ -299,7 +299,7 @@ wire::Message Session::call(const wire::Message& request) {
         m_currentUser = request.body.value(QStringLiteral("arg")).toInteger(-1);
     } else if (method.compare(QStringLiteral("BeginTrans"), Qt::CaseInsensitive) == 0) {
         if (m_inTransaction) return errorReply(request, QStringLiteral("事务已经开始，不能再次开始"));
-        if (!m_db->exec(QStringLiteral("BEGIN IMMEDIATE"), &error)) return errorReply(request, error);
+        if (!m_db->beginTransaction(&error)) return errorReply(request, error);
         m_inTransaction = true;
     } else if (method.compare(QStringLiteral("CommitTrans"), Qt::CaseInsensitive) == 0 ||
                method.compare(QStringLiteral("RollbackTrans"), Qt::CaseInsensitive) == 0) {

@@ -4,7 +4,7 @@
 // nothing about sockets: a message in, a reply out.
 #include "common/wire.h"
 #include "core/apply.h"
-#include "db/sqlitedatabase.h"
+#include "db/database.h"
 
 #include <QString>
 #include <memory>
@@ -22,7 +22,7 @@ struct LoginState {
 
 class Session {
 public:
-    Session(std::unique_ptr<db::SqliteDatabase> db, sql::Translator& translator);
+    Session(std::unique_ptr<db::Database> db, sql::Translator& translator);
     ~Session();
 
     wire::Message handle(const wire::Message& request);
@@ -46,7 +46,7 @@ private:
     bool providerStatement(const QCborMap& body, std::shared_ptr<const sql::Translation>& translation,
                            std::vector<QVariant>& params, QString& table, QStringList& key, QString& error);
 
-    std::unique_ptr<db::SqliteDatabase> m_db;
+    std::unique_ptr<db::Database> m_db;
     sql::Translator& m_translator;
     bool m_greeted = false;
     bool m_inTransaction = false;

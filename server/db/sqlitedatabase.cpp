@@ -25,7 +25,7 @@ void fnGbkLen(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 void fnGetDate(sqlite3_context* ctx, int, sqlite3_value**) {
-    auto* self = static_cast<SqliteDatabase*>(sqlite3_user_data(ctx));
+    auto* self = static_cast<Database*>(sqlite3_user_data(ctx));
     QByteArray text = dates::toStorageText(self->now()).toUtf8();
     sqlite3_result_text(ctx, text.constData(), int(text.size()), SQLITE_TRANSIENT);
 }
@@ -65,7 +65,7 @@ SqliteDatabase::~SqliteDatabase() {
     close();
 }
 
-QDateTime SqliteDatabase::now() const {
+QDateTime Database::now() const {
     if (m_clock) return m_clock();
     QDateTime local = QDateTime::currentDateTime();
     return QDateTime(local.date(), local.time(), Qt::UTC);
@@ -85,8 +85,8 @@ bool SqliteDatabase::open(const QString& path, QString* error) {
                                nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(m_db, "cx_datetext", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                fnDateText, nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(m_db, "cx_getdate", 0, SQLITE_UTF8, this, fnGetDate, nullptr, nullptr,
-                               nullptr);
+    sqlite3_create_function_v2(m_db, "cx_getdate", 0, SQLITE_UTF8, static_cast<Database*>(this), fnGetDate,
+                               nullptr, nullptr, nullptr);
     sqlite3_busy_timeout(m_db, 10000);
     exec(QStringLiteral("PRAGMA foreign_keys = ON"));
     exec(QStringLiteral("PRAGMA journal_mode = WAL"));
@@ -102,6 +102,22 @@ void SqliteDatabase::close() {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
+}
+
+std::unique_ptr<Database> openDatabase(const QString& url, QString* error) {
+    if (url.startsWith(QLatin1String("sqlite:"))) {
+        auto db = std::make_unique<SqliteDatabase>();
+        if (!db->open(url.mid(7), error)) return nullptr;
+        return db;
+    }
+    if (error) *error = QStringLiteral("不支持的数据库 %1（应为 sqlite:文件路径）").arg(url);
+    return nullptr;
+}
+
+// IMMEDIATE takes the write lock at once, so two sessions' brackets queue
+// instead of failing half-way.
+bool SqliteDatabase::beginTransaction(QString* error) {
+    return exec(QStringLiteral("BEGIN IMMEDIATE"), error);
 }
 
 bool SqliteDatabase::exec(const QString& sql, QString* error) {

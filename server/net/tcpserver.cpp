@@ -2,6 +2,7 @@
 
 #include "common/wire.h"
 #include "core/session.h"
+#include "db/database.h"
 
 #include <QElapsedTimer>
 #include <QTcpSocket>
@@ -24,9 +25,9 @@ public:
             return;
         }
         m_peer = m_socket->peerAddress().toString();
-        auto db = std::make_unique<db::SqliteDatabase>();
         QString error;
-        if (!db->open(m_config.databasePath, &error)) {
+        std::unique_ptr<db::Database> db = db::openDatabase(m_config.databaseUrl, &error);
+        if (!db) {
             qWarning("connection %llu from %s: database: %s", m_id, qPrintable(m_peer), qPrintable(error));
             finish();
             return;

@@ -9,7 +9,7 @@
 namespace corvexa::server {
 
 struct ServerConfig {
-    QString databasePath; // SQLite file
+    QString databaseUrl; // sqlite:PATH
     QHostAddress address = QHostAddress::Any;
     quint16 port = 211;
 };

@@ -65,13 +65,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     server::ServerConfig config;
-    config.databasePath = db.mid(7);
+    config.databaseUrl = db;
+    const QString path = db.mid(7);
     {
         db::SqliteDatabase database;
         QString error;
-        if (!database.open(config.databasePath, &error) ||
-            !database.createSchema(sql::Schema::standard(), &error)) {
-            qCritical("database %s: %s", qPrintable(config.databasePath), qPrintable(error));
+        if (!database.open(path, &error) || !database.createSchema(sql::Schema::standard(), &error)) {
+            qCritical("database %s: %s", qPrintable(path), qPrintable(error));
             return 1;
         }
     }
@@ -79,12 +79,12 @@ int main(int argc, char** argv) {
         if (parser.isSet(demoOption) || parser.isSet(scaleOption)) {
             db::SqliteDatabase database;
             QString error;
-            database.open(config.databasePath, &error);
+            database.open(path, &error);
             auto count = database.run(*sql::Translator(sql::Schema::standard(), sql::Backend::SQLite)
                                            .translate(QStringLiteral("Select Count(*) as N from DZZ_List")));
             if (!count.ok || count.rows.at(0).at(0).toLongLong() != 0) {
                 qCritical("database %s already holds records; demo data goes into a new database only",
-                          qPrintable(config.databasePath));
+                          qPrintable(path));
                 return 1;
             }
             if (!demo::populate(database, {parser.value(scaleOption).toInt(), QDate::currentDate()},
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
             }
             qInfo("demo records written");
         }
-        qInfo("database %s ready", qPrintable(config.databasePath));
+        qInfo("database %s ready", qPrintable(path));
         return 0;
     }
     bool ok = false;
@@ -111,6 +111,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     qInfo("listening on %s:%u, database %s", qPrintable(config.address.toString()), server.serverPort(),
-          qPrintable(config.databasePath));
+          qPrintable(path));
     return app.exec();
 }

@@ -1,0 +1,50 @@
+#pragma once
+// A connection to one backend, as the server's sessions and applies use it.
+// SQLite is the embedded default; a PostgreSQL connection implements the same.
+#include "sql/translator.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace corvexa::db {
+
+using Clock = std::function<QDateTime()>; // "now" of GetDate(), wall clock in Qt::UTC
+
+struct QueryResult {
+    bool ok = false;
+    QString error;
+    std::vector<sql::ResultColumn> columns;
+    std::vector<std::vector<QVariant>> rows; // null, bool, qint64, double, QString, QDateTime
+    qint64 changes = 0;
+};
+
+class Database {
+public:
+    virtual ~Database() = default;
+
+    virtual sql::Backend backend() const = 0;
+    // Creates every table and index of the schema that is missing.
+    virtual bool createSchema(const sql::Schema& schema, QString* error = nullptr) = 0;
+    // Runs backend SQL produced by the translator, binding parameters in order.
+    virtual QueryResult run(const sql::Translation& t, const std::vector<QVariant>& parameters = {}) = 0;
+    // Runs backend SQL as it stands (savepoints, commits).
+    virtual bool exec(const QString& sql, QString* error = nullptr) = 0;
+    virtual bool beginTransaction(QString* error = nullptr) = 0;
+    // The serial the last insert of this connection was given.
+    virtual qint64 lastInsertId() const = 0;
+
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    QDateTime now() const;
+
+protected:
+    Clock m_clock;
+};
+
+// "sqlite:PATH"; other backends join here.
+std::unique_ptr<Database> openDatabase(const QString& url, QString* error = nullptr);
+
+} // namespace corvexa::db
