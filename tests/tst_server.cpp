@@ -274,6 +274,40 @@ private slots:
         QCOMPARE(foreign.kind, QStringLiteral("error"));
     }
 
+    // An empty single-table query serves to insert rows into its table; a
+    // query over two tables has no table to store changes in.
+    void applyThroughCommandText() {
+        Client c;
+        QVERIFY(c.connectTo(m_port));
+        QVERIFY(c.greetAndLogin(QStringLiteral("admin"), QStringLiteral("secret")));
+        auto apply = [&](const QString& command, QCborArray changes) {
+            QCborMap body;
+            body.insert(QStringLiteral("provider"), QStringLiteral("DSP_Temp"));
+            body.insert(QStringLiteral("command"), command);
+            body.insert(QStringLiteral("changes"), changes);
+            return c.request(QStringLiteral("apply"), body);
+        };
+        auto member =
+            fields({{"DY_ID", Value::fromText(QStringLiteral("X05-000001"))},
+                    {"Name", Value::fromText(QStringLiteral("张三"))},
+                    {"ChuShengRQ", Value::fromDateTime(QDateTime(QDate(2004, 5, 6), QTime(0, 0), Qt::UTC))}});
+        auto stored = apply(QStringLiteral("Select * from Stud_DYInfo where DY_ID='-1'"),
+                            {change("insert", member, {})});
+        QCOMPARE(stored.body.value(QStringLiteral("failed")).toInteger(), 0);
+        auto back =
+            c.open(QStringLiteral("DSP_Temp"), {},
+                   QStringLiteral("Select Name, ChuShengRQ from Stud_DYInfo where DY_ID='X05-000001'"));
+        QCOMPARE(column(back, QStringLiteral("ChuShengRQ")), QStringList({"2004-05-06T00:00:00.000Z"}));
+        auto joined =
+            apply(QStringLiteral("Select A.DY_ID from Stud_DYInfo A, Stud_XianYou B where A.DY_ID=B.DY_ID"),
+                  {change("insert", member, {})});
+        QCOMPARE(joined.kind, QStringLiteral("error"));
+        auto removed =
+            apply(QStringLiteral("Select * from Stud_DYInfo where DY_ID='-1'"),
+                  {change("delete", {}, fields({{"DY_ID", Value::fromText(QStringLiteral("X05-000001"))}}))});
+        QCOMPARE(removed.body.value(QStringLiteral("failed")).toInteger(), 0);
+    }
+
     // A transaction rolled back by the client, and one left open by a client
     // that goes away, leave no trace.
     void transactionsLeaveNoTrace() {
