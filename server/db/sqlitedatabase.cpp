@@ -98,6 +98,9 @@ qint64 SqliteDatabase::lastInsertId() const {
 }
 
 void SqliteDatabase::close() {
+    for (sqlite3_stmt* stmt : std::as_const(m_statements))
+        sqlite3_finalize(stmt);
+    m_statements.clear();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -145,18 +148,36 @@ bool SqliteDatabase::createSchema(const sql::Schema& schema, QString* error) {
     return exec(QStringLiteral("COMMIT"), error);
 }
 
+sqlite3_stmt* SqliteDatabase::prepared(const QString& sql, QString& error) {
+    if (sqlite3_stmt* stmt = m_statements.value(sql)) {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        return stmt;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK) {
+        error = lastError(m_db);
+        sqlite3_finalize(stmt);
+        return nullptr;
+    }
+    if (m_statements.size() >= kStatementCacheLimit) {
+        for (sqlite3_stmt* old : std::as_const(m_statements))
+            sqlite3_finalize(old);
+        m_statements.clear();
+    }
+    m_statements.insert(sql, stmt);
+    return stmt;
+}
+
 QueryResult SqliteDatabase::run(const sql::Translation& t, const std::vector<QVariant>& parameters) {
     QueryResult result;
     if (!t.ok) {
         result.error = t.error.message;
         return result;
     }
-    sqlite3_stmt* stmt = nullptr;
-    QByteArray text = t.sql.toUtf8();
-    if (sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK) {
-        result.error = lastError(m_db);
-        return result;
-    }
+    sqlite3_stmt* stmt = prepared(t.sql, result.error);
+    if (!stmt) return result;
     for (int i = 0; i < int(parameters.size()); ++i) {
         const QVariant& v = parameters[size_t(i)];
         int index = i + 1;
@@ -223,11 +244,11 @@ QueryResult SqliteDatabase::run(const sql::Translation& t, const std::vector<QVa
     }
     if (rc != SQLITE_DONE) {
         result.error = lastError(m_db);
-        sqlite3_finalize(stmt);
+        sqlite3_reset(stmt);
         return result;
     }
     result.changes = t.isQuery ? 0 : sqlite3_changes64(m_db);
-    sqlite3_finalize(stmt);
+    sqlite3_reset(stmt);
     result.ok = true;
     return result;
 }

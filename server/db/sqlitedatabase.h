@@ -2,7 +2,10 @@
 // One SQLite connection with the server's collation and functions installed.
 #include "db/database.h"
 
+#include <QHash>
+
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace corvexa::db {
 
@@ -26,7 +29,13 @@ public:
     sqlite3* handle() const { return m_db; }
 
 private:
+    sqlite3_stmt* prepared(const QString& sql, QString& error);
+
     sqlite3* m_db = nullptr;
+    // Statements prepared once per connection and reused: providers and
+    // inserts run the same text again and again.
+    QHash<QString, sqlite3_stmt*> m_statements;
+    static constexpr int kStatementCacheLimit = 256;
 };
 
 } // namespace corvexa::db

@@ -13,7 +13,6 @@
 #include <map>
 #include <memory>
 #include <random>
-#include <sqlite3.h>
 #include <tuple>
 #include <vector>
 
@@ -1094,9 +1093,8 @@ QVariant number(int n) {
     return QVariant(n);
 }
 
-// One parameterised Insert per table: translated once, prepared once on the
-// connection and run per row, binding values the way SqliteDatabase::run
-// binds them (booleans as 0/1, date-times in the stored text form).
+// One parameterised Insert per table: translated once and run per row; the
+// connection keeps the prepared statement.
 class Inserter {
 public:
     Inserter(db::SqliteDatabase& db, sql::Translator& translator, const QString& table,
@@ -1111,43 +1109,19 @@ public:
         if (!m_translation->ok) return;
         for (const QString& p : m_translation->parameters)
             m_order.push_back(columns.indexOf(p));
-        const QByteArray text = m_translation->sql.toUtf8();
-        if (sqlite3_prepare_v2(m_db.handle(), text.constData(), int(text.size()), &m_stmt, nullptr) !=
-            SQLITE_OK) {
-            m_prepareError = QString::fromUtf8(sqlite3_errmsg(m_db.handle()));
-            sqlite3_finalize(m_stmt);
-            m_stmt = nullptr;
-        }
     }
-    ~Inserter() { sqlite3_finalize(m_stmt); }
     Inserter(const Inserter&) = delete;
     Inserter& operator=(const Inserter&) = delete;
 
     bool insert(const std::vector<QVariant>& values, QString* error) {
         if (!m_translation->ok) return fail(m_translation->error.message, error);
-        if (!m_stmt) return fail(m_prepareError, error);
         if (qsizetype(values.size()) != m_width) return fail(QStringLiteral("值的个数与字段个数不同"), error);
-        for (size_t i = 0; i < m_order.size(); ++i) {
-            const int index = int(i) + 1;
-            const QVariant& v = m_order[i] < 0 ? QVariant() : values[size_t(m_order[i])];
-            if (v.isNull()) {
-                sqlite3_bind_null(m_stmt, index);
-            } else if (v.typeId() == QMetaType::Bool) {
-                sqlite3_bind_int(m_stmt, index, v.toBool() ? 1 : 0);
-            } else if (v.typeId() == QMetaType::Int) {
-                sqlite3_bind_int64(m_stmt, index, v.toLongLong());
-            } else if (v.typeId() == QMetaType::Double) {
-                sqlite3_bind_double(m_stmt, index, v.toDouble());
-            } else {
-                const QByteArray text = v.typeId() == QMetaType::QDateTime
-                                            ? dates::toStorageText(v.toDateTime()).toUtf8()
-                                            : v.toString().toUtf8();
-                sqlite3_bind_text(m_stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-            }
-        }
-        const int rc = sqlite3_step(m_stmt);
-        sqlite3_reset(m_stmt);
-        return rc == SQLITE_DONE || fail(QString::fromUtf8(sqlite3_errmsg(m_db.handle())), error);
+        std::vector<QVariant> parameters;
+        parameters.reserve(m_order.size());
+        for (qsizetype column : m_order)
+            parameters.push_back(column < 0 ? QVariant() : values[size_t(column)]);
+        const db::QueryResult r = m_db.run(*m_translation, parameters);
+        return r.ok || fail(r.error, error);
     }
 
 private:
@@ -1161,8 +1135,6 @@ private:
     qsizetype m_width;
     std::shared_ptr<const sql::Translation> m_translation;
     std::vector<qsizetype> m_order;
-    sqlite3_stmt* m_stmt = nullptr;
-    QString m_prepareError;
 };
 
 QStringList names(std::initializer_list<const char*> list) {
