@@ -8,13 +8,13 @@
 #include "core/providers.h"
 #include "db/sqlitedatabase.h"
 #include "demo/demodata.h"
+#include "net/blockingclient.h"
 #include "sql/schema.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
@@ -26,43 +26,17 @@ using namespace corvexa;
 
 namespace {
 
-struct Client {
-    QTcpSocket socket;
-    wire::FrameDecoder decoder;
-    qint64 id = 0;
-
-    bool connectTo(quint16 port) {
-        socket.connectToHost(QStringLiteral("127.0.0.1"), port);
-        return socket.waitForConnected(10000);
-    }
-    wire::Message request(const QString& kind, const QCborMap& body) {
-        socket.write(wire::encodeFrame({kind, ++id, body}));
-        socket.flush();
-        wire::Message answer;
-        while (!decoder.next(answer)) {
-            if (decoder.hasError() || !socket.waitForReadyRead(30000))
-                return {QStringLiteral("error"), 0, {}};
-            decoder.feed(socket.readAll());
-        }
-        return answer;
-    }
+// The benchmark's requests: logged in as the demo administrator, reading
+// organization 01.
+struct Client : server::BlockingClient {
+    bool connectTo(quint16 port) { return BlockingClient::connectTo(QStringLiteral("127.0.0.1"), port); }
     bool login() {
-        QCborMap hello;
-        hello.insert(QStringLiteral("version"), wire::kProtocolVersion);
-        request(QStringLiteral("hello"), hello);
-        QCborMap body;
-        body.insert(QStringLiteral("user"), QStringLiteral("admin"));
-        body.insert(QStringLiteral("password"), QStringLiteral("demo"));
-        return request(QStringLiteral("login"), body).body.value(QStringLiteral("result")).toString() ==
-               u"ok";
+        return hello() && BlockingClient::login(QStringLiteral("admin"), QStringLiteral("demo")) == u"ok";
     }
     wire::Message open(const QString& provider, const QString& command = {}) {
-        QCborMap body, params;
+        QCborMap params;
         params.insert(QStringLiteral("ADZZ_ID"), QStringLiteral("01"));
-        body.insert(QStringLiteral("provider"), provider);
-        body.insert(QStringLiteral("params"), params);
-        if (!command.isEmpty()) body.insert(QStringLiteral("command"), command);
-        return request(QStringLiteral("open"), body);
+        return BlockingClient::open(provider, params, command);
     }
 };
 

@@ -40,10 +40,7 @@ struct Tables {
             uint32_t upper = (cp >= 0xD800 && cp <= 0xDFFF) ? cp : QChar::toUpper(char32_t(cp));
             if (upper > 0xFFFF) upper = cp;
             uint16_t c = code[upper] ? code[upper] : code[cp];
-            if (!c && cp != 0)
-                key[cp] = 0x10000 + cp;
-            else
-                key[cp] = upper == cp ? c : (code[upper] ? code[upper] : c);
+            key[cp] = (!c && cp != 0) ? 0x10000 + cp : c;
         }
     }
 };
@@ -75,10 +72,6 @@ inline uint32_t keyOf(uint32_t cp) {
 
 } // namespace
 
-uint32_t sortKey(uint32_t codePoint) {
-    return keyOf(codePoint);
-}
-
 int byteWidth(QStringView text) {
     int width = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -100,32 +93,6 @@ int byteWidthUtf8(const char* data, int length) {
     while (p < end)
         width += nextUtf8(p, end) < 0x80 ? 1 : 2;
     return width;
-}
-
-bool encodable(QStringView text) {
-    const auto& t = tables();
-    for (QChar ch : text) {
-        if (ch.unicode() != 0 && !t.code[ch.unicode()]) return false;
-    }
-    return true;
-}
-
-QByteArray encode(QStringView text) {
-    const auto& t = tables();
-    QByteArray out;
-    out.reserve(text.size() * 2);
-    for (QChar ch : text) {
-        uint16_t c = t.code[ch.unicode()];
-        if (ch.unicode() != 0 && !c)
-            out.append('?');
-        else if (c < 0x80)
-            out.append(char(c));
-        else {
-            out.append(char(c >> 8));
-            out.append(char(c & 0xFF));
-        }
-    }
-    return out;
 }
 
 namespace {

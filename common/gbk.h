@@ -14,17 +14,6 @@ namespace corvexa::gbk {
 int byteWidth(QStringView text);
 int byteWidthUtf8(const char* data, int length);
 
-// True when every character of the text can be encoded in GBK.
-bool encodable(QStringView text);
-
-// The text as GBK bytes (characters outside GBK become '?').
-QByteArray encode(QStringView text);
-
-// Sort key of one Unicode code point: the GBK code of its upper-case form
-// (ASCII 0x00-0x7F, double-byte 0x8140-0xFEFE), or 0x10000 + code point for
-// characters outside GBK, which sort after everything else.
-uint32_t sortKey(uint32_t codePoint);
-
 // Collation used by every text comparison of the server: case-insensitive,
 // trailing blanks ignored, GBK byte order (pinyin order for common Chinese).
 int compare(QStringView a, QStringView b);

@@ -4,6 +4,7 @@
 #include "core/providers.h"
 #include "db/sqlitedatabase.h"
 #include "demo/demodata.h"
+#include "net/blockingclient.h"
 #include "sql/schema.h"
 
 #include <QCborArray>
@@ -17,64 +18,13 @@ using namespace corvexa;
 
 namespace {
 
-class Client {
+class Client : public server::BlockingClient {
 public:
-    bool connectTo(quint16 port) {
-        m_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
-        return m_socket.waitForConnected(5000);
-    }
-    wire::Message request(const QString& kind, QCborMap body = {}) {
-        wire::Message m{kind, ++m_id, std::move(body)};
-        m_socket.write(wire::encodeFrame(m));
-        m_socket.flush();
-        return receive();
-    }
-    wire::Message receive() {
-        wire::Message answer;
-        while (!m_decoder.next(answer)) {
-            if (m_decoder.hasError() || !m_socket.waitForReadyRead(5000))
-                return {QStringLiteral("no answer"), 0, {}};
-            m_decoder.feed(m_socket.readAll());
-        }
-        return answer;
-    }
+    Client() : BlockingClient(5000) {}
+    bool connectTo(quint16 port) { return BlockingClient::connectTo(QStringLiteral("127.0.0.1"), port); }
     bool greetAndLogin(const QString& user, const QString& password) {
-        QCborMap hello;
-        hello.insert(QStringLiteral("version"), wire::kProtocolVersion);
-        if (request(QStringLiteral("hello"), hello).kind != u"hello") return false;
-        return loginResult(user, password) == u"ok";
+        return hello() && login(user, password) == u"ok";
     }
-    QString loginResult(const QString& user, const QString& password) {
-        QCborMap body;
-        body.insert(QStringLiteral("user"), user);
-        body.insert(QStringLiteral("password"), password);
-        return request(QStringLiteral("login"), body).body.value(QStringLiteral("result")).toString();
-    }
-    wire::Message open(const QString& provider, QCborMap params = {}, const QString& command = {}) {
-        QCborMap body;
-        body.insert(QStringLiteral("provider"), provider);
-        body.insert(QStringLiteral("params"), params);
-        if (!command.isEmpty()) body.insert(QStringLiteral("command"), command);
-        return request(QStringLiteral("open"), body);
-    }
-    wire::Message call(const QString& method) {
-        QCborMap body;
-        body.insert(QStringLiteral("method"), method);
-        return request(QStringLiteral("call"), body);
-    }
-    wire::Message apply(const QString& provider, QCborArray changes, QCborMap params = {}) {
-        QCborMap body;
-        body.insert(QStringLiteral("provider"), provider);
-        body.insert(QStringLiteral("params"), params);
-        body.insert(QStringLiteral("changes"), changes);
-        return request(QStringLiteral("apply"), body);
-    }
-    QTcpSocket& socket() { return m_socket; }
-
-private:
-    QTcpSocket m_socket;
-    wire::FrameDecoder m_decoder;
-    qint64 m_id = 0;
 };
 
 QCborMap params(std::initializer_list<std::pair<const char*, QCborValue>> list) {
@@ -207,10 +157,8 @@ private slots:
         QFETCH(QString, result);
         Client c;
         QVERIFY(c.connectTo(m_port));
-        QCborMap hello;
-        hello.insert(QStringLiteral("version"), wire::kProtocolVersion);
-        QCOMPARE(c.request(QStringLiteral("hello"), hello).kind, QStringLiteral("hello"));
-        QCOMPARE(c.loginResult(user, password), result);
+        QVERIFY(c.hello());
+        QCOMPARE(c.login(user, password), result);
         // Nothing else is served until a login succeeds.
         if (result != u"ok")
             QCOMPARE(c.open(QStringLiteral("DSP_XS_DZB"), params({{"ADZZ_ID", "05"}})).kind,

@@ -189,15 +189,15 @@ bool Session::providerStatement(const QCborMap& body, std::shared_ptr<const sql:
             error = QStringLiteral("数据提供者 %1 缺少参数 %2").arg(def->name, name);
             return false;
         }
-        QVariant value = v.isInteger() ? QVariant(v.toInteger()) : QVariant(v.toVariant());
+        // Parameters travel as text; the numeric ones may also come as numbers.
+        QVariant value = v.isInteger() ? QVariant(v.toInteger()) : v.toVariant();
         if (ProviderCatalogue::parameterType(name) == sql::SqlType::Integer) {
-            bool ok = false;
-            qint64 n = value.toString().trimmed().toLongLong(&ok);
-            if (!ok && !v.isInteger()) {
+            bool ok = v.isInteger();
+            if (!ok) value = value.toString().trimmed().toLongLong(&ok);
+            if (!ok) {
                 error = QStringLiteral("参数 %1 应为整数").arg(name);
                 return false;
             }
-            value = v.isInteger() ? QVariant(v.toInteger()) : QVariant(n);
         } else {
             value = value.toString();
         }

@@ -306,7 +306,7 @@ QString Generator::expr(const Expr& e) {
         size_t i = 0;
         if (e.caseHasOperand) s += u' ' + operand(*e.args[i++]);
         size_t whenEnd = e.args.size() - (e.caseHasElse ? 1 : 0);
-        for (; i + 1 < whenEnd + 1 && i < whenEnd; i += 2)
+        for (; i + 1 < whenEnd; i += 2)
             s += QStringLiteral(" WHEN ") + operand(*e.args[i]) + QStringLiteral(" THEN ") +
                  operand(*e.args[i + 1]);
         if (e.caseHasElse) s += QStringLiteral(" ELSE ") + operand(*e.args.back());

@@ -191,7 +191,8 @@ private:
                 }
                 if (found < 0) continue;
             }
-            if (col->secret && m_inSelect && !m_options.allowSecret) fail(QStringLiteral("字段 %1 不允许读取").arg(col->name), e.pos);
+            if (col->secret && m_inSelect && !m_options.allowSecret)
+                fail(QStringLiteral("字段 %1 不允许读取").arg(col->name), e.pos);
             e.tableIndex = found;
             e.scopeDepth = depth;
             e.column = col;
@@ -361,7 +362,7 @@ private:
             if (e.caseHasOperand) expr(*e.args[i++]);
             SqlType result = SqlType::Null;
             size_t whenEnd = e.args.size() - (e.caseHasElse ? 1 : 0);
-            for (; i + 1 < whenEnd + 1 && i < whenEnd; i += 2) {
+            for (; i + 1 < whenEnd; i += 2) {
                 if (e.caseHasOperand) {
                     expr(*e.args[i]);
                     unifyForComparison(*e.args[0], *e.args[i]);

@@ -41,7 +41,8 @@ Translation Translator::translateUncached(const QString& text, const TranslateOp
 
 std::shared_ptr<const Translation> Translator::translate(const QString& text,
                                                          const TranslateOptions& options) {
-    const QString key = QChar(u'0' + (options.allowParameters ? 1 : 0) + (options.allowSecret ? 2 : 0)) + text;
+    const QString key =
+        QChar(u'0' + (options.allowParameters ? 1 : 0) + (options.allowSecret ? 2 : 0)) + text;
     {
         QMutexLocker lock(&m_mutex);
         auto it = m_cache.constFind(key);

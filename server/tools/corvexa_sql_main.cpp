@@ -3,9 +3,8 @@
 // Prints a header line and one tab-separated line per row; errors go to stderr.
 #include "common/wire.h"
 #include "db/sqlitedatabase.h"
+#include "net/blockingclient.h"
 #include "sql/schema.h"
-
-#include <QTcpSocket>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -23,73 +22,31 @@ QString cellText(const QVariant& v) {
     return v.toString();
 }
 
-// One request, one answer, over a blocking socket.
-class Connection {
-public:
-    bool open(const QString& host, quint16 port, QString& error) {
-        m_socket.connectToHost(host, port);
-        if (!m_socket.waitForConnected(10000)) {
-            error = m_socket.errorString();
-            return false;
-        }
-        return true;
-    }
-    wire::Message request(const QString& kind, const QCborMap& body) {
-        m_socket.write(wire::encodeFrame({kind, ++m_id, body}));
-        m_socket.flush();
-        wire::Message answer;
-        while (!m_decoder.next(answer)) {
-            if (m_decoder.hasError() || !m_socket.waitForReadyRead(60000)) {
-                QCborMap e;
-                e.insert(QStringLiteral("message"),
-                         m_decoder.hasError() ? m_decoder.errorText() : m_socket.errorString());
-                return {QStringLiteral("error"), m_id, e};
-            }
-            m_decoder.feed(m_socket.readAll());
-        }
-        return answer;
-    }
-
-private:
-    QTcpSocket m_socket;
-    wire::FrameDecoder m_decoder;
-    qint64 m_id = 0;
-};
-
 int runRemote(const QString& host, quint16 port, const QString& user, const QString& password,
               const QString& text) {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    Connection c;
-    QString error;
-    if (!c.open(host, port, error)) {
-        err << "cannot connect to " << host << ':' << port << ": " << error << Qt::endl;
+    server::BlockingClient c(60000);
+    if (!c.connectTo(host, port)) {
+        err << "cannot connect to " << host << ':' << port << ": " << c.errorString() << Qt::endl;
         return 1;
     }
     auto fail = [&](const wire::Message& m) {
         err << m.body.value(QStringLiteral("message")).toString() << Qt::endl;
         return 1;
     };
-    QCborMap hello;
-    hello.insert(QStringLiteral("version"), wire::kProtocolVersion);
-    if (auto m = c.request(QStringLiteral("hello"), hello); m.kind != u"hello") return fail(m);
-    QCborMap login;
-    login.insert(QStringLiteral("user"), user);
-    login.insert(QStringLiteral("password"), password);
-    auto answer = c.request(QStringLiteral("login"), login);
-    const QString result = answer.body.value(QStringLiteral("result")).toString();
-    if (result != u"ok") {
-        err << "login refused: "
-            << (result.isEmpty() ? answer.body.value(QStringLiteral("message")).toString() : result)
-            << Qt::endl;
+    if (!c.hello()) {
+        err << "the server does not speak protocol version " << wire::kProtocolVersion << Qt::endl;
         return 1;
     }
-    QCborMap body;
-    body.insert(QStringLiteral("provider"), QStringLiteral("DSP_SQLResult"));
-    body.insert(QStringLiteral("command"), text);
-    auto rows = c.request(QStringLiteral("open"), body);
+    if (const QString result = c.login(user, password); result != u"ok") {
+        err << "login refused: " << result << Qt::endl;
+        return 1;
+    }
+    auto rows = c.open(QStringLiteral("DSP_SQLResult"), {}, text);
     if (rows.kind == u"done") return 0;
     if (rows.kind != u"rows") return fail(rows);
+    QString error;
     auto set = wire::decodeRowSet(rows.body.value(QStringLiteral("rows")), &error);
     if (!set) {
         err << error << Qt::endl;
