@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config clang
     qt6-base-dev qt6-base-dev-tools libsqlite3-dev sqlite3
+    libpq-dev postgresql
     fonts-noto-cjk
 )
 missing=()

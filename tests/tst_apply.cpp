@@ -3,6 +3,7 @@
 #include "common/dates.h"
 #include "core/apply.h"
 #include "db/sqlitedatabase.h"
+#include "scratchdatabase.h"
 #include "sql/schema.h"
 
 #include <QtTest>
@@ -12,8 +13,9 @@ using Kind = server::RowChange::Kind;
 
 class TestApply : public QObject {
     Q_OBJECT
-    sql::Translator m_tr{sql::Schema::standard(), sql::Backend::SQLite};
-    std::unique_ptr<db::SqliteDatabase> m_db;
+    sql::Translator m_tr{sql::Schema::standard(), test::backend()};
+    std::unique_ptr<test::ScratchDatabase> m_scratch;
+    std::unique_ptr<db::Database> m_db;
 
     QString query(const QString& text) {
         auto r = m_db->run(*m_tr.translate(text));
@@ -36,9 +38,10 @@ class TestApply : public QObject {
 
 private slots:
     void init() {
-        m_db = std::make_unique<db::SqliteDatabase>();
-        QVERIFY(m_db->open(QStringLiteral(":memory:")));
-        QVERIFY(m_db->createSchema(sql::Schema::standard()));
+        m_db.reset();
+        m_scratch = std::make_unique<test::ScratchDatabase>();
+        m_db = m_scratch->open();
+        QVERIFY2(m_db, qPrintable(m_scratch->error()));
         server::ApplyEngine engine(*m_db, m_tr);
         auto r = engine.apply(
             QStringLiteral("DZB_XS"), {QStringLiteral("ZB_ID")},
@@ -100,7 +103,7 @@ private slots:
         QTest::newRow("unknown field") << QVariant(QStringLiteral("x")) << "ZB_Nam"
                                        << "没有字段";
         QTest::newRow("duplicate key") << QVariant(QStringLiteral("S05-0001")) << "ZB_ID"
-                                       << "UNIQUE";
+                                       << "表 DZB_XS 中已有 ZB_ID 相同的记录";
     }
     void failuresStoreNothing() {
         QFETCH(QVariant, name);

@@ -2,6 +2,7 @@
 // names a table and key that exist, so applies have somewhere to go.
 #include "core/providers.h"
 #include "db/sqlitedatabase.h"
+#include "scratchdatabase.h"
 #include "sql/schema.h"
 
 #include <QtTest>
@@ -10,18 +11,19 @@ using namespace corvexa;
 
 class TestProviders : public QObject {
     Q_OBJECT
-    sql::Translator m_tr{sql::Schema::standard(), sql::Backend::SQLite};
-    db::SqliteDatabase m_db;
+    sql::Translator m_tr{sql::Schema::standard(), test::backend()};
+    test::ScratchDatabase m_scratch;
+    std::unique_ptr<db::Database> m_db;
 
     db::QueryResult run(const QString& text, const std::vector<QVariant>& params = {}) {
         auto t = m_tr.translate(text, {true});
-        return m_db.run(*t, params);
+        return m_db->run(*t, params);
     }
 
 private slots:
     void initTestCase() {
-        QVERIFY(m_db.open(QStringLiteral(":memory:")));
-        QVERIFY(m_db.createSchema(sql::Schema::standard()));
+        m_db = m_scratch.open();
+        QVERIFY2(m_db, qPrintable(m_scratch.error()));
         const char* rows[] = {
             "Insert into DZB_XS (ZB_ID,DZZ_ID,ZB_Index,ZB_Name) VALUES ('S05-0002','05',3,'第二支部')",
             "Insert into DZB_XS (ZB_ID,DZZ_ID,ZB_Index,ZB_Name) VALUES ('S05-0001','05',2,'第一支部')",
@@ -64,7 +66,7 @@ private slots:
                                      ? QVariant(qint64(2026))
                                      : QVariant(QStringLiteral("05")));
             }
-            auto r = m_db.run(*t, params);
+            auto r = m_db->run(*t, params);
             QVERIFY2(r.ok, qPrintable(p.name + QStringLiteral(": ") + r.error));
             for (const auto& c : t->columns)
                 QVERIFY2(!c.name.isEmpty(), qPrintable(p.name));
@@ -115,7 +117,7 @@ private slots:
             else
                 params.push_back(QStringLiteral("05"));
         }
-        auto r = m_db.run(*t, params);
+        auto r = m_db->run(*t, params);
         QVERIFY2(r.ok, qPrintable(r.error));
         int idColumn = -1;
         for (size_t i = 0; i < r.columns.size(); ++i) {

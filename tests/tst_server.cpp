@@ -2,9 +2,10 @@
 // the wire as the desktop program does.
 #include "common/wire.h"
 #include "core/providers.h"
-#include "db/sqlitedatabase.h"
+#include "db/database.h"
 #include "demo/demodata.h"
 #include "net/blockingclient.h"
+#include "scratchdatabase.h"
 #include "sql/schema.h"
 
 #include <QCborArray>
@@ -67,15 +68,15 @@ QStringList column(const wire::Message& rows, const QString& name) {
 } // namespace
 
 // Starts corvexa-server on a free loopback port; false when it does not listen.
-bool startServer(QProcess& server, const QString& path, quint16& port) {
+bool startServer(QProcess& server, const QString& url, quint16& port) {
     QTcpServer probe;
     if (!probe.listen(QHostAddress::LocalHost, 0)) return false;
     port = probe.serverPort();
     probe.close();
     server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/corvexa-server"),
-                 {QStringLiteral("--db"), QStringLiteral("sqlite:") + path, QStringLiteral("--listen"),
-                  QStringLiteral("127.0.0.1"), QStringLiteral("--port"), QString::number(port)});
+                 {QStringLiteral("--db"), url, QStringLiteral("--listen"), QStringLiteral("127.0.0.1"),
+                  QStringLiteral("--port"), QString::number(port)});
     if (!server.waitForStarted()) return false;
     for (int i = 0; i < 100; ++i) {
         QTcpSocket s;
@@ -88,7 +89,7 @@ bool startServer(QProcess& server, const QString& path, quint16& port) {
 
 class TestServer : public QObject {
     Q_OBJECT
-    QTemporaryDir m_dir;
+    test::ScratchDatabase m_scratch;
     QProcess m_server;
     quint16 m_port = 0;
 
@@ -96,13 +97,11 @@ class TestServer : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(m_dir.isValid());
-        const QString path = m_dir.filePath(QStringLiteral("test.sqlite"));
+        QVERIFY2(m_scratch.isValid(), qPrintable(m_scratch.error()));
         {
-            db::SqliteDatabase d;
-            QVERIFY(d.open(path));
-            QVERIFY(d.createSchema(sql::Schema::standard()));
-            sql::Translator tr(sql::Schema::standard(), sql::Backend::SQLite);
+            auto d = m_scratch.open();
+            QVERIFY(d);
+            sql::Translator tr(sql::Schema::standard(), test::backend());
             const char* rows[] = {
                 "Insert into DZZ_Users (UserID,LoginName,LoginPSWD,DZZ_ID,GL_XueSheng,GL_ZhiGong,Usable) "
                 "VALUES "
@@ -119,11 +118,11 @@ private slots:
                 "Insert into DZB_XS (ZB_ID,DZZ_ID,ZB_Index,ZB_Name) VALUES ('S06-0001','06',2,'别人的支部')",
             };
             for (const char* r : rows) {
-                auto res = d.run(*tr.translate(QString::fromUtf8(r)));
+                auto res = d->run(*tr.translate(QString::fromUtf8(r)));
                 QVERIFY2(res.ok, qPrintable(res.error));
             }
         }
-        QVERIFY2(startServer(m_server, path, m_port), "server did not start listening");
+        QVERIFY2(startServer(m_server, m_scratch.url(), m_port), "server did not start listening");
     }
 
     void cleanupTestCase() {
@@ -291,20 +290,54 @@ private slots:
         }
     }
 
+    // A server killed in the middle of an open transaction leaves none of its
+    // writes behind, and no lock: the same row can be written at once.
+    void killedServerLeavesNoWrites() {
+        QProcess doomed;
+        quint16 port = 0;
+        QVERIFY(startServer(doomed, m_scratch.url(), port));
+        Client c;
+        QVERIFY(c.connectTo(port));
+        QVERIFY(c.greetAndLogin(QStringLiteral("admin"), QStringLiteral("secret")));
+        QCOMPARE(c.call(QStringLiteral("BeginTrans")).kind, QStringLiteral("done"));
+        const QCborMap branch = fields({{"ZB_ID", Value::fromText(QStringLiteral("S05-0010"))},
+                                        {"DZZ_ID", Value::fromText(QStringLiteral("05"))},
+                                        {"ZB_Name", Value::fromText(QStringLiteral("将被撤销的支部"))}});
+        auto ins = c.apply(QStringLiteral("DSP_XS_DZB"), {change("insert", branch, {})},
+                           params({{"ADZZ_ID", "05"}}));
+        QCOMPARE(ins.body.value(QStringLiteral("failed")).toInteger(), 0);
+        doomed.kill(); // SIGKILL: no rollback from the server itself
+        QVERIFY(doomed.waitForFinished(5000));
+
+        Client check;
+        QVERIFY(check.connectTo(m_port));
+        QVERIFY(check.greetAndLogin(QStringLiteral("admin"), QStringLiteral("secret")));
+        const QString count = QStringLiteral("Select Count(*) AS N from DZB_XS where ZB_ID='S05-0010'");
+        QCOMPARE(column(check.open(QStringLiteral("DSP_Temp"), {}, count), QStringLiteral("N")),
+                 QStringList({"0"}));
+        auto again = check.apply(QStringLiteral("DSP_XS_DZB"), {change("insert", branch, {})},
+                                 params({{"ADZZ_ID", "05"}}));
+        QCOMPARE(again.body.value(QStringLiteral("failed")).toInteger(), 0);
+        auto removed = check.apply(
+            QStringLiteral("DSP_XS_DZB"),
+            {change("delete", {}, fields({{"ZB_ID", Value::fromText(QStringLiteral("S05-0010"))}}))},
+            params({{"ADZZ_ID", "05"}}));
+        QCOMPARE(removed.body.value(QStringLiteral("failed")).toInteger(), 0);
+    }
+
     // Every named provider answers over the wire on the demo records, with
     // values of the types its columns announce.
     void everyProviderOverTheWire() {
-        const QString path = m_dir.filePath(QStringLiteral("demo.sqlite"));
+        test::ScratchDatabase scratch;
         {
-            db::SqliteDatabase d;
-            QVERIFY(d.open(path));
-            QVERIFY(d.createSchema(sql::Schema::standard()));
+            auto d = scratch.open();
+            QVERIFY2(d, qPrintable(scratch.error()));
             QString error;
-            QVERIFY2(demo::populate(d, {0, QDate(2026, 7, 10)}, &error), qPrintable(error));
+            QVERIFY2(demo::populate(*d, {0, QDate(2026, 7, 10)}, &error), qPrintable(error));
         }
         QProcess server;
         quint16 port = 0;
-        QVERIFY(startServer(server, path, port));
+        QVERIFY(startServer(server, scratch.url(), port));
         Client c;
         QVERIFY(c.connectTo(port));
         QVERIFY(c.greetAndLogin(QStringLiteral("admin"), QStringLiteral("demo")));

@@ -147,7 +147,7 @@ ApplyResult ApplyEngine::apply(const QString& tableName, const QStringList& key,
         return result;
     }
     QString error;
-    if (!m_db.exec(QStringLiteral("SAVEPOINT cx_apply"), &error)) {
+    if (!m_db.savepoint(QStringLiteral("cx_apply"), &error)) {
         result.failed = int(changes.size());
         result.messages << error;
         return result;
@@ -163,10 +163,9 @@ ApplyResult ApplyEngine::apply(const QString& tableName, const QStringList& key,
             result.insertedSerials.push_back(problem.isEmpty() ? serial : -1);
     }
     if (result.failed) {
-        m_db.exec(QStringLiteral("ROLLBACK TO cx_apply"));
-        m_db.exec(QStringLiteral("RELEASE cx_apply"));
+        m_db.rollbackToSavepoint(QStringLiteral("cx_apply"));
         std::fill(result.insertedSerials.begin(), result.insertedSerials.end(), -1);
-    } else if (!m_db.exec(QStringLiteral("RELEASE cx_apply"), &error)) {
+    } else if (!m_db.releaseSavepoint(QStringLiteral("cx_apply"), &error)) {
         result.failed = int(changes.size());
         result.messages << error;
     }

@@ -34,6 +34,16 @@ public:
     // Runs backend SQL as it stands (savepoints, commits).
     virtual bool exec(const QString& sql, QString* error = nullptr) = 0;
     virtual bool beginTransaction(QString* error = nullptr) = 0;
+    // Changes between a savepoint and its release are kept or dropped
+    // together: inside an open transaction they nest in it, outside it they
+    // make a transaction of their own.
+    virtual bool savepoint(const QString& name, QString* error = nullptr);
+    virtual bool releaseSavepoint(const QString& name, QString* error = nullptr);
+    virtual bool rollbackToSavepoint(const QString& name, QString* error = nullptr);
+    // Inside a transaction a failed statement undoes only itself (the default).
+    // Bulk writers that abandon the whole transaction on a failure turn that
+    // off where it costs time.
+    virtual void setStatementRollback(bool) {}
     // The serial the last insert of this connection was given.
     virtual qint64 lastInsertId() const = 0;
 
@@ -44,7 +54,8 @@ protected:
     Clock m_clock;
 };
 
-// "sqlite:PATH"; other backends join here.
+// "sqlite:PATH" or "postgresql://user@host:port/database" (any libpq URI).
 std::unique_ptr<Database> openDatabase(const QString& url, QString* error = nullptr);
+bool isPostgresUrl(const QString& url);
 
 } // namespace corvexa::db

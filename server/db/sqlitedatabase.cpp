@@ -55,6 +55,17 @@ QString lastError(sqlite3* db) {
     if (m.hasMatch())
         return QStringLiteral("字段 %1 的值超出宽度 %2 字节（一个汉字占两个字节）")
             .arg(m.captured(1), m.captured(2));
+    static const QRegularExpression unique(QStringLiteral(R"re(^UNIQUE constraint failed: (\w+)\.(.*)$)re"));
+    m = unique.match(message);
+    if (m.hasMatch()) {
+        QString columns = m.captured(2);
+        columns.replace(QStringLiteral(", ") + m.captured(1) + u'.', QStringLiteral(", "));
+        return QStringLiteral("表 %1 中已有 %2 相同的记录").arg(m.captured(1), columns);
+    }
+    static const QRegularExpression notNull(
+        QStringLiteral(R"re(^NOT NULL constraint failed: (\w+)\.(\w+)$)re"));
+    m = notNull.match(message);
+    if (m.hasMatch()) return QStringLiteral("字段 %1.%2 不能为空").arg(m.captured(1), m.captured(2));
     return message;
 }
 
@@ -63,12 +74,6 @@ QString lastError(sqlite3* db) {
 SqliteDatabase::SqliteDatabase() = default;
 SqliteDatabase::~SqliteDatabase() {
     close();
-}
-
-QDateTime Database::now() const {
-    if (m_clock) return m_clock();
-    QDateTime local = QDateTime::currentDateTime();
-    return QDateTime(local.date(), local.time(), Qt::UTC);
 }
 
 bool SqliteDatabase::open(const QString& path, QString* error) {
@@ -105,16 +110,6 @@ void SqliteDatabase::close() {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
-}
-
-std::unique_ptr<Database> openDatabase(const QString& url, QString* error) {
-    if (url.startsWith(QLatin1String("sqlite:"))) {
-        auto db = std::make_unique<SqliteDatabase>();
-        if (!db->open(url.mid(7), error)) return nullptr;
-        return db;
-    }
-    if (error) *error = QStringLiteral("不支持的数据库 %1（应为 sqlite:文件路径）").arg(url);
-    return nullptr;
 }
 
 // IMMEDIATE takes the write lock at once, so two sessions' brackets queue

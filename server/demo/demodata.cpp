@@ -1,7 +1,7 @@
 #include "demodata.h"
 
 #include "common/dates.h"
-#include "db/sqlitedatabase.h"
+#include "db/database.h"
 #include "sql/schema.h"
 #include "sql/translator.h"
 
@@ -410,7 +410,7 @@ public:
           m_newestGrade(m_today.month() >= 9 ? m_year : m_year - 1), m_scale(options.scale) {}
 
     void build();
-    bool write(db::SqliteDatabase& db, QString* error);
+    bool write(db::Database& db, QString* error);
 
 private:
     // people
@@ -1097,8 +1097,7 @@ QVariant number(int n) {
 // connection keeps the prepared statement.
 class Inserter {
 public:
-    Inserter(db::SqliteDatabase& db, sql::Translator& translator, const QString& table,
-             const QStringList& columns)
+    Inserter(db::Database& db, sql::Translator& translator, const QString& table, const QStringList& columns)
         : m_db(db), m_table(table), m_width(columns.size()) {
         QStringList parameters;
         for (const QString& c : columns)
@@ -1130,7 +1129,7 @@ private:
         return false;
     }
 
-    db::SqliteDatabase& m_db;
+    db::Database& m_db;
     QString m_table;
     qsizetype m_width;
     std::shared_ptr<const sql::Translation> m_translation;
@@ -1277,9 +1276,9 @@ int fieldLength(const sql::ColumnDef& c) {
     }
 }
 
-bool Builder::write(db::SqliteDatabase& db, QString* error) {
+bool Builder::write(db::Database& db, QString* error) {
     const sql::Schema& schema = sql::Schema::standard();
-    sql::Translator translator(schema, sql::Backend::SQLite);
+    sql::Translator translator(schema, db.backend());
     auto writer = [&](const char* table, const QStringList& cols) {
         return std::make_unique<Inserter>(db, translator, QString::fromLatin1(table), cols);
     };
@@ -1595,7 +1594,7 @@ bool Builder::write(db::SqliteDatabase& db, QString* error) {
 
 } // namespace
 
-bool populate(db::SqliteDatabase& db, const DemoOptions& options, QString* error) {
+bool populate(db::Database& db, const DemoOptions& options, QString* error) {
     Builder builder(options);
     builder.build();
     QString message;
@@ -1603,7 +1602,12 @@ bool populate(db::SqliteDatabase& db, const DemoOptions& options, QString* error
         if (error) *error = message;
         return false;
     }
-    if (!builder.write(db, &message)) {
+    // Any failure abandons the whole transaction, so single statements need
+    // no undo of their own.
+    db.setStatementRollback(false);
+    const bool written = builder.write(db, &message);
+    db.setStatementRollback(true);
+    if (!written) {
         db.exec(QStringLiteral("ROLLBACK"));
         if (error) *error = message;
         return false;

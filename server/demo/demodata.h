@@ -8,7 +8,7 @@
 #include <QString>
 
 namespace corvexa::db {
-class SqliteDatabase;
+class Database;
 }
 
 namespace corvexa::demo {
@@ -24,6 +24,6 @@ struct DemoOptions {
 
 // Writes the records into a database that has the schema and no rows yet, in
 // one transaction; on failure nothing stays and the error says why.
-bool populate(db::SqliteDatabase& db, const DemoOptions& options, QString* error = nullptr);
+bool populate(db::Database& db, const DemoOptions& options, QString* error = nullptr);
 
 } // namespace corvexa::demo

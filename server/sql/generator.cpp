@@ -68,7 +68,7 @@ QString Generator::statement(const Statement& stmt) {
                     QStringLiteral(" (") + cols.join(QStringLiteral(", ")) + QStringLiteral(") ");
         if (stmt.select) {
             // Date conversions of the selected values are applied by operand().
-            return s + select(*stmt.select);
+            return s + select(*stmt.select) + insertSuffix(*stmt.table.table);
         }
         QStringList rows;
         for (const auto& row : stmt.rows) {
@@ -77,7 +77,8 @@ QString Generator::statement(const Statement& stmt) {
                 values << operand(*v);
             rows << u'(' + values.join(QStringLiteral(", ")) + u')';
         }
-        return s + QStringLiteral("VALUES ") + rows.join(QStringLiteral(", "));
+        return s + QStringLiteral("VALUES ") + rows.join(QStringLiteral(", ")) +
+               insertSuffix(*stmt.table.table);
     }
     case StatementKind::Update: {
         m_singleTable = &stmt.table;
@@ -178,6 +179,7 @@ QString Generator::select(const Select& s) {
         items << e;
     }
     out += items.join(QStringLiteral(", "));
+    m_beforeGrouping.push_back(&s);
     if (!s.from.empty()) out += QStringLiteral(" FROM ") + fromClause(s);
     if (s.where) out += QStringLiteral(" WHERE ") + expr(*s.where);
     if (!s.groupBy.empty()) {
@@ -186,13 +188,15 @@ QString Generator::select(const Select& s) {
             g << (e->type == SqlType::Text ? collateForOrder(expr(*e)) : expr(*e));
         out += QStringLiteral(" GROUP BY ") + g.join(QStringLiteral(", "));
     }
+    m_beforeGrouping.pop_back();
     if (s.having) out += QStringLiteral(" HAVING ") + expr(*s.having);
     if (!s.orderBy.empty()) {
         QStringList o;
         for (const auto& item : s.orderBy) {
             const Expr& e = item.outputColumn >= 0 ? *s.items[size_t(item.outputColumn)].expr : *item.expr;
             QString text;
-            if (item.outputColumn >= 0 && (e.type != SqlType::Text || e.kind == ExprKind::Column))
+            if (item.outputColumn >= 0 &&
+                (e.type != SqlType::Text || (e.kind == ExprKind::Column && columnsCarryCollation())))
                 text = QString::number(item.outputColumn + 1);
             else
                 text = e.type == SqlType::Text ? collateForOrder(operand(e)) : operand(e);
@@ -223,6 +227,7 @@ QString Generator::operand(const Expr& e) {
 }
 
 QString Generator::expr(const Expr& e) {
+    if (QString grouped = groupedValue(e); !grouped.isNull()) return grouped;
     switch (e.kind) {
     case ExprKind::Literal:
         switch (e.literal) {
@@ -292,9 +297,15 @@ QString Generator::expr(const Expr& e) {
         return likeExpr(operand(*e.args[0]), operand(*e.args[1]), e.negated,
                         e.args.size() > 2 ? operand(*e.args[2]) : QString());
     case ExprKind::Function: {
+        static const QStringList aggregates = {QStringLiteral("COUNT"), QStringLiteral("SUM"),
+                                               QStringLiteral("AVG"), QStringLiteral("MAX"),
+                                               QStringLiteral("MIN")};
+        const bool aggregate = aggregates.contains(e.text);
+        m_aggregateDepth += aggregate;
         QStringList args;
         for (const auto& a : e.args)
             args << operand(*a);
+        m_aggregateDepth -= aggregate;
         return function(e, args);
     }
     case ExprKind::Subquery:

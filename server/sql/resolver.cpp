@@ -255,7 +255,7 @@ private:
     }
 
     void assignTo(const ColumnDef& col, const TableDef& table, Expr& value) {
-        if (col.type == ColumnType::Serial)
+        if (col.type == ColumnType::Serial && !m_options.writeSerials)
             fail(QStringLiteral("字段 %1 由服务器分配，不能写入").arg(col.name), value.pos);
         if (col.required && value.kind == ExprKind::Literal && value.literal == LiteralKind::Null)
             fail(QStringLiteral("字段 %1.%2 不能为空").arg(table.name, col.name), value.pos);
@@ -756,7 +756,7 @@ private:
         for (auto& a : stmt.assignments) {
             a.def = t->column(a.column);
             if (!a.def) fail(QStringLiteral("表 %1 中没有字段 %2").arg(t->name, a.column), a.pos);
-            if (a.def->type == ColumnType::Serial)
+            if (a.def->type == ColumnType::Serial && !m_options.writeSerials)
                 fail(QStringLiteral("字段 %1 由服务器分配，不能写入").arg(a.def->name), a.pos);
             for (const auto& b : stmt.assignments) {
                 if (&b != &a && b.column.compare(a.column, Qt::CaseInsensitive) == 0)

@@ -31,8 +31,8 @@ Translation Translator::translateUncached(const QString& text, const TranslateOp
         generator = std::make_unique<SqliteGenerator>();
         break;
     case Backend::PostgreSQL:
-        out.error = {QStringLiteral("PostgreSQL 后端尚未提供"), -1};
-        return out;
+        generator = std::make_unique<PgGenerator>();
+        break;
     }
     out.sql = generator->statement(*stmt);
     out.ok = true;
@@ -41,8 +41,9 @@ Translation Translator::translateUncached(const QString& text, const TranslateOp
 
 std::shared_ptr<const Translation> Translator::translate(const QString& text,
                                                          const TranslateOptions& options) {
-    const QString key =
-        QChar(u'0' + (options.allowParameters ? 1 : 0) + (options.allowSecret ? 2 : 0)) + text;
+    const QString key = QChar(u'0' + (options.allowParameters ? 1 : 0) + (options.allowSecret ? 2 : 0) +
+                              (options.writeSerials ? 4 : 0)) +
+                        text;
     {
         QMutexLocker lock(&m_mutex);
         auto it = m_cache.constFind(key);

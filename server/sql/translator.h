@@ -33,6 +33,7 @@ struct Translation {
 struct TranslateOptions {
     bool allowParameters = false; // providers of the server; never user text
     bool allowSecret = false;     // the server's own login check; never user text
+    bool writeSerials = false;    // copying a whole database keeps its serials
 };
 
 // Translates and caches by text; safe to use from several threads.

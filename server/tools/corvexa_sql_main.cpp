@@ -2,7 +2,7 @@
 // server (--host) or directly against a database file (--db).
 // Prints a header line and one tab-separated line per row; errors go to stderr.
 #include "common/wire.h"
-#include "db/sqlitedatabase.h"
+#include "db/database.h"
 #include "net/blockingclient.h"
 #include "sql/schema.h"
 
@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Runs a statement against a Corvexa database."));
     parser.addHelpOption();
-    QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("Database, sqlite:PATH."),
+    QCommandLineOption dbOption(QStringLiteral("db"),
+                                QStringLiteral("Database: sqlite:PATH or postgresql://user@host:port/db."),
                                 QStringLiteral("db"));
     QCommandLineOption execOption(QStringList{QStringLiteral("e"), QStringLiteral("execute")},
                                   QStringLiteral("Statement to run."), QStringLiteral("sql"));
@@ -95,7 +96,9 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QString text = parser.value(execOption);
-    sql::Translator translator(sql::Schema::standard(), sql::Backend::SQLite);
+    const QString url = parser.value(dbOption);
+    const sql::Backend backend = db::isPostgresUrl(url) ? sql::Backend::PostgreSQL : sql::Backend::SQLite;
+    sql::Translator translator(sql::Schema::standard(), backend);
     sql::Translation t = translator.translateUncached(text);
     if (!t.ok) {
         err << t.error.describe(text) << Qt::endl;
@@ -105,18 +108,17 @@ int main(int argc, char** argv) {
         out << t.sql << Qt::endl;
         return 0;
     }
-    QString db = parser.value(dbOption);
-    if (!db.startsWith(QLatin1String("sqlite:"))) {
-        err << "--db sqlite:PATH is required" << Qt::endl;
+    if (url.isEmpty()) {
+        err << "--db sqlite:PATH or --db postgresql://... is required" << Qt::endl;
         return 2;
     }
-    db::SqliteDatabase database;
     QString error;
-    if (!database.open(db.mid(7), &error) || !database.createSchema(sql::Schema::standard(), &error)) {
+    auto database = db::openDatabase(url, &error);
+    if (!database || !database->createSchema(sql::Schema::standard(), &error)) {
         err << error << Qt::endl;
         return 1;
     }
-    db::QueryResult r = database.run(t);
+    db::QueryResult r = database->run(t);
     if (!r.ok) {
         err << r.error << Qt::endl;
         return 1;
