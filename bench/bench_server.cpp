@@ -3,10 +3,12 @@
 //      fetched over loopback against the same statement run directly;
 //   2. N concurrent sessions (default 100) doing keep-alives and queries:
 //      errors and latency percentiles.
-// Usage: bench_server [scale] [sessions] [rounds]
+// Usage: bench_server [scale] [sessions] [rounds] [database URL]
+// Without a URL the records go into a temporary SQLite file; a URL such as
+// postgresql://user@host:port/db must name an empty database.
 #include "common/wire.h"
 #include "core/providers.h"
-#include "db/sqlitedatabase.h"
+#include "db/database.h"
 #include "demo/demodata.h"
 #include "net/blockingclient.h"
 #include "sql/schema.h"
@@ -54,18 +56,20 @@ int main(int argc, char** argv) {
     const int sessions = argc > 2 ? atoi(argv[2]) : 100;
     const int rounds = argc > 3 ? atoi(argv[3]) : 20;
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("bench.sqlite"));
+    const QString url = argc > 4 ? QString::fromLocal8Bit(argv[4])
+                                 : QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("bench.sqlite"));
     {
-        db::SqliteDatabase d;
         QString error;
         QElapsedTimer t;
         t.start();
-        if (!d.open(path, &error) || !d.createSchema(sql::Schema::standard(), &error) ||
-            !demo::populate(d, {scale, QDate::currentDate()}, &error)) {
+        auto d = db::openDatabase(url, &error);
+        if (!d || !d->createSchema(sql::Schema::standard(), &error) ||
+            !demo::populate(*d, {scale, QDate::currentDate()}, &error)) {
             fprintf(stderr, "demo data: %s\n", qPrintable(error));
             return 1;
         }
         printf("demo data at scale %d written in %lld ms\n", scale, t.elapsed());
+        if (d->backend() == sql::Backend::PostgreSQL) d->exec(QStringLiteral("ANALYZE"));
     }
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
@@ -75,24 +79,23 @@ int main(int argc, char** argv) {
     server.setProcessChannelMode(QProcess::MergedChannels);
     server.setStandardOutputFile(QProcess::nullDevice());
     server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/corvexa-server"),
-                 {QStringLiteral("--db"), QStringLiteral("sqlite:") + path, QStringLiteral("--listen"),
-                  QStringLiteral("127.0.0.1"), QStringLiteral("--port"), QString::number(port)});
+                 {QStringLiteral("--db"), url, QStringLiteral("--listen"), QStringLiteral("127.0.0.1"),
+                  QStringLiteral("--port"), QString::number(port)});
     server.waitForStarted();
     QThread::msleep(500);
 
     // 1. The whole organization's current student members.
     const auto* provider = server::ProviderCatalogue::standard().find(QStringLiteral("DSP_XSXY_ALL"));
-    sql::Translator translator(sql::Schema::standard(), sql::Backend::SQLite);
+    auto direct = db::openDatabase(url);
+    sql::Translator translator(sql::Schema::standard(), direct->backend());
     auto t = translator.translate(provider->statement, {true});
-    db::SqliteDatabase direct;
-    direct.open(path);
     const int repeats = 5;
     QElapsedTimer timer;
     size_t rows = 0;
     double directMs = 1e300, wireMs = 1e300;
     for (int i = 0; i < repeats; ++i) {
         timer.restart();
-        auto r = direct.run(*t, {QStringLiteral("01")});
+        auto r = direct->run(*t, {QStringLiteral("01")});
         directMs = std::min(directMs, timer.nsecsElapsed() / 1e6);
         rows = r.rows.size();
     }

@@ -71,6 +71,8 @@ bool copyDatabase(Database& from, Database& to, const sql::Schema& schema, QStri
     }
     to.setStatementRollback(true);
     if (!to.exec(QStringLiteral("COMMIT"), &message)) return abandon(message);
+    // Fresh statistics, so that the planner knows the tables are no longer empty.
+    if (to.backend() == sql::Backend::PostgreSQL) to.exec(QStringLiteral("ANALYZE"));
     return true;
 }
 

@@ -45,11 +45,12 @@ QString errorOf(const PGresult* res, PGconn* conn) {
         const QByteArray state = PQresultErrorField(res, PG_DIAG_SQLSTATE);
         const QString table = QString::fromUtf8(PQresultErrorField(res, PG_DIAG_TABLE_NAME));
         if (state == "23505") {
-            // "Key (cx_gbkkey("ZB_ID"))=(...) already exists."
+            // "Key (cx_eqkey("ZB_ID"))=(...) already exists."
             static const QRegularExpression key(QStringLiteral("^Key \\((.*)\\)=\\("));
             QString columns =
                 key.match(QString::fromUtf8(PQresultErrorField(res, PG_DIAG_MESSAGE_DETAIL))).captured(1);
-            columns.remove(QStringLiteral("cx_gbkkey(")).remove(u'"').remove(u')');
+            static const QRegularExpression keyFunction(QStringLiteral("cx_\\w+\\("));
+            columns.remove(keyFunction).remove(u'"').remove(u')');
             return QStringLiteral("表 %1 中已有 %2 相同的记录").arg(table, columns);
         }
         if (state == "23502")

@@ -185,7 +185,7 @@ QString Generator::select(const Select& s) {
     if (!s.groupBy.empty()) {
         QStringList g;
         for (const auto& e : s.groupBy)
-            g << (e->type == SqlType::Text ? collateForOrder(expr(*e)) : expr(*e));
+            g << (e->type == SqlType::Text ? groupKey(expr(*e)) : expr(*e));
         out += QStringLiteral(" GROUP BY ") + g.join(QStringLiteral(", "));
     }
     m_beforeGrouping.pop_back();

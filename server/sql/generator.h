@@ -30,6 +30,8 @@ protected:
     virtual QString dateAddDays(const QString& date, const QString& days, bool subtract) const = 0;
     virtual QString textCompare(const QString& left, const QString& op, const QString& right) const = 0;
     virtual QString collateForOrder(const QString& expr) const = 0;
+    // GROUP BY on text: what makes two texts one group.
+    virtual QString groupKey(const QString& expr) const { return collateForOrder(expr); }
     // Whether ORDER BY may name a selected text column by its position (its
     // column collation then orders it).
     virtual bool columnsCarryCollation() const { return true; }
@@ -79,9 +81,10 @@ protected:
     QString inList(const QString& value, const QStringList& items, bool negated, bool text) const override;
 };
 
-// PostgreSQL: dates are timestamp(0); text order and equality go through
-// cx_gbkkey() (the GB18030 bytes of the upper-cased, right-trimmed text, which
-// for every GBK character are its GBK bytes); booleans are smallint 0/1 as in
+// PostgreSQL: dates are timestamp(0); text order goes through cx_gbkkey() (the
+// GB18030 bytes of the upper-cased, right-trimmed text, which for every GBK
+// character are its GBK bytes), equality and grouping through cx_eqkey() (the
+// upper-cased, right-trimmed text, which the indexes hold); booleans are smallint 0/1 as in
 // SQLite so that statements compare them with numbers.
 class PgGenerator : public Generator {
 public:
@@ -101,6 +104,7 @@ protected:
     QString dateAddDays(const QString& date, const QString& days, bool subtract) const override;
     QString textCompare(const QString& left, const QString& op, const QString& right) const override;
     QString collateForOrder(const QString& expr) const override;
+    QString groupKey(const QString& expr) const override;
     QString groupedValue(const Expr& e) override;
     bool columnsCarryCollation() const override { return false; }
     QString orderDirection(bool descending) const override;

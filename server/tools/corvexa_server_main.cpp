@@ -63,6 +63,7 @@ int init(const QString& url, bool demo, int scale) {
             qCritical("demo data: %s", qPrintable(error));
             return 1;
         }
+        if (database->backend() == sql::Backend::PostgreSQL) database->exec(QStringLiteral("ANALYZE"));
         qInfo("demo records written");
     }
     qInfo("database %s ready", qPrintable(url));
