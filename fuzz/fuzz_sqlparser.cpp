@@ -1,4 +1,5 @@
-// libFuzzer target: any bytes through tokenizer, parser, resolver and generator.
+// libFuzzer target: any bytes through tokenizer, parser, resolver and both
+// generators; a statement one backend accepts the other must accept too.
 #include "sql/schema.h"
 #include "sql/translator.h"
 
@@ -6,10 +7,13 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static corvexa::sql::Translator translator(corvexa::sql::Schema::standard(),
-                                               corvexa::sql::Backend::SQLite);
+    using namespace corvexa::sql;
+    static Translator sqlite(Schema::standard(), Backend::SQLite);
+    static Translator postgres(Schema::standard(), Backend::PostgreSQL);
     QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    corvexa::sql::Translation t = translator.translateUncached(text);
-    if (t.ok && t.sql.isEmpty()) __builtin_trap();
+    Translation a = sqlite.translateUncached(text);
+    Translation b = postgres.translateUncached(text);
+    if (a.ok != b.ok) __builtin_trap();
+    if ((a.ok && a.sql.isEmpty()) || (b.ok && b.sql.isEmpty())) __builtin_trap();
     return 0;
 }

@@ -325,6 +325,21 @@ private slots:
         QCOMPARE(removed.body.value(QStringLiteral("failed")).toInteger(), 0);
     }
 
+    // A connection the database refuses is answered with the reason, not just closed.
+    void databaseRefusalIsTold() {
+        if (!test::onPostgres()) QSKIP("SQLite opens its file for every connection");
+        const QString name = m_scratch.url().section(u'/', -1);
+        db::PgDatabase admin;
+        QVERIFY(admin.open(test::clusterUrl()));
+        QVERIFY(admin.exec(QStringLiteral("ALTER DATABASE \"%1\" ALLOW_CONNECTIONS false").arg(name)));
+        Client c;
+        QVERIFY(c.connectTo(m_port));
+        const wire::Message answer = c.request(QStringLiteral("hello"), {});
+        QVERIFY(admin.exec(QStringLiteral("ALTER DATABASE \"%1\" ALLOW_CONNECTIONS true").arg(name)));
+        QCOMPARE(answer.kind, QStringLiteral("error"));
+        QVERIFY2(text(answer).startsWith(QStringLiteral("服务器无法连接数据库")), qPrintable(text(answer)));
+    }
+
     // Every named provider answers over the wire on the demo records, with
     // values of the types its columns announce.
     void everyProviderOverTheWire() {

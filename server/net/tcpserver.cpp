@@ -27,13 +27,15 @@ public:
         m_peer = m_socket->peerAddress().toString();
         QString error;
         std::unique_ptr<db::Database> db = db::openDatabase(m_config.databaseUrl, &error);
-        if (!db) {
+        if (db) {
+            m_session = std::make_unique<Session>(std::move(db), m_translator);
+            qInfo("connection %llu from %s opened", m_id, qPrintable(m_peer));
+        } else {
+            // The client is told why before the connection closes (a database
+            // server that is down or has no connection left).
+            m_unavailable = QStringLiteral("服务器无法连接数据库：%1").arg(error);
             qWarning("connection %llu from %s: database: %s", m_id, qPrintable(m_peer), qPrintable(error));
-            finish();
-            return;
         }
-        m_session = std::make_unique<Session>(std::move(db), m_translator);
-        qInfo("connection %llu from %s opened", m_id, qPrintable(m_peer));
         connect(m_socket, &QTcpSocket::readyRead, this, [this] { readFrames(); });
         connect(m_socket, &QTcpSocket::disconnected, this, [this] { finish(); });
     }
@@ -47,6 +49,13 @@ private:
                 qWarning("connection %llu from %s closed: unknown request kind '%s'", m_id,
                          qPrintable(m_peer), qPrintable(request.kind.left(40)));
                 m_socket->abort();
+                finish();
+                return;
+            }
+            if (!m_session) {
+                m_socket->write(wire::encodeFrame(errorReply(request, m_unavailable)));
+                m_socket->waitForBytesWritten(2000);
+                m_socket->disconnectFromHost();
                 finish();
                 return;
             }
@@ -95,6 +104,7 @@ private:
     QString m_peer;
     wire::FrameDecoder m_decoder;
     std::unique_ptr<Session> m_session;
+    QString m_unavailable;
     bool m_finished = false;
 };
 
