@@ -8,7 +8,7 @@
 #include "core/providers.h"
 #include "db/sqlitedatabase.h"
 #include "demo/demodata.h"
-#include "net/blockingclient.h"
+#include "common/blockingclient.h"
 #include "sql/schema.h"
 
 #include <QCoreApplication>
@@ -28,7 +28,7 @@ namespace {
 
 // The benchmark's requests: logged in as the demo administrator, reading
 // organization 01.
-struct Client : server::BlockingClient {
+struct Client : wire::BlockingClient {
     bool connectTo(quint16 port) { return BlockingClient::connectTo(QStringLiteral("127.0.0.1"), port); }
     bool login() {
         return hello() && BlockingClient::login(QStringLiteral("admin"), QStringLiteral("demo")) == u"ok";
