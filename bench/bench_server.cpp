@@ -4,11 +4,11 @@
 //   2. N concurrent sessions (default 100) doing keep-alives and queries:
 //      errors and latency percentiles.
 // Usage: bench_server [scale] [sessions] [rounds]
+#include "common/blockingclient.h"
 #include "common/wire.h"
 #include "core/providers.h"
 #include "db/sqlitedatabase.h"
 #include "demo/demodata.h"
-#include "common/blockingclient.h"
 #include "sql/schema.h"
 
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 // The real server on a free port with a temporary database, spoken to through
 // the wire as the desktop program does.
+#include "common/blockingclient.h"
 #include "common/wire.h"
 #include "core/providers.h"
 #include "db/sqlitedatabase.h"
 #include "demo/demodata.h"
-#include "common/blockingclient.h"
 #include "sql/schema.h"
 
 #include <QCborArray>
@@ -203,14 +203,16 @@ private slots:
                 .arg(f.value(QStringLiteral("required")).toBool());
         };
         auto branches = c.open(QStringLiteral("DSP_XS_DZB"), params({{"ADZZ_ID", "05"}}));
-        QCOMPARE(describe(branches, 1), QStringLiteral("text 8 1"));    // ZB_ID
-        QCOMPARE(describe(branches, 0), QStringLiteral("serial 0 0"));  // SN
-        auto empty = c.open(QStringLiteral("DSP_Temp"), {},
-                            QStringLiteral("Select DY_ID, Name, ChuShengRQ from Stud_DYInfo where DY_ID='-1'"));
+        QCOMPARE(describe(branches, 1), QStringLiteral("text 8 1"));   // ZB_ID
+        QCOMPARE(describe(branches, 0), QStringLiteral("serial 0 0")); // SN
+        auto empty =
+            c.open(QStringLiteral("DSP_Temp"), {},
+                   QStringLiteral("Select DY_ID, Name, ChuShengRQ from Stud_DYInfo where DY_ID='-1'"));
         QCOMPARE(describe(empty, 1), QStringLiteral("text 10 1"));
         QCOMPARE(describe(empty, 2), QStringLiteral("datetime 0 0"));
         // A computed column is no column of the table.
-        auto count = c.open(QStringLiteral("DSP_Temp"), {}, QStringLiteral("Select Count(*) AS N from DZB_XS"));
+        auto count =
+            c.open(QStringLiteral("DSP_Temp"), {}, QStringLiteral("Select Count(*) AS N from DZB_XS"));
         QCOMPARE(describe(count, 0), QStringLiteral(" 0 0"));
     }
 

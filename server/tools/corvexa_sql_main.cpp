@@ -1,9 +1,9 @@
 // corvexa-sql: runs one statement of the records' dialect, through a running
 // server (--host) or directly against a database file (--db).
 // Prints a header line and one tab-separated line per row; errors go to stderr.
+#include "common/blockingclient.h"
 #include "common/wire.h"
 #include "db/sqlitedatabase.h"
-#include "common/blockingclient.h"
 #include "sql/schema.h"
 
 #include <QCommandLineParser>
