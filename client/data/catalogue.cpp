@@ -185,8 +185,10 @@ void Catalogue::addAge(RecordSet* set) {
     age.sources = {QStringLiteral("ChuShengRQ")};
     age.compute = [](const RecordSet& set, int row, const QList<int>& sources) {
         if (sources.value(0, -1) < 0) return Value();
+        // Without a birth date there is no age to show (the formula would
+        // count from its epoch and give over a hundred years).
         const Value born = set.value(row, sources[0]);
-        return Value::fromInt(memberAge(born.isNull() ? QDate() : born.dateTime().date(), clock().today()));
+        return born.isNull() ? Value() : Value::fromInt(memberAge(born.dateTime().date(), clock().today()));
     };
     set->addComputedField(age);
 }

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -311,6 +312,37 @@ private slots:
         QCOMPARE(edit.text(), QStringLiteral("4301.5"));
         QTest::keyClick(&edit, Qt::Key_Backspace);
         QCOMPARE(edit.text(), QStringLiteral("4301."));
+    }
+
+    // Backgrounds of grid cells: stripes, the read-only column, selection.
+    void gridCellBackground_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("editable");
+        QTest::addColumn<bool>("striped");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<QColor>("colour");
+        const QPalette palette = QApplication::palette();
+        QTest::newRow("odd row, striped") << 1 << true << true << false << QColor(192, 220, 192);
+        QTest::newRow("even row") << 2 << true << true << false << palette.color(QPalette::ToolTipBase);
+        QTest::newRow("odd row, not striped")
+            << 1 << true << false << false << palette.color(QPalette::ToolTipBase);
+        QTest::newRow("read-only column") << 1 << false << true << false << QColor(Qt::yellow);
+        QTest::newRow("selected") << 1 << false << true << true << palette.color(QPalette::Highlight);
+    }
+    void gridCellBackground() {
+        QFETCH(int, row);
+        QFETCH(bool, editable);
+        QFETCH(bool, striped);
+        QFETCH(bool, selected);
+        QFETCH(QColor, colour);
+        QImage image(60, 20, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        GridCellDelegate::DrawGridCell(&painter, row, image.rect(), editable, QStringLiteral("2"),
+                                       selected ? QStyle::State_Selected : QStyle::State_None, striped,
+                                       QStringLiteral("12"), QApplication::palette());
+        painter.end();
+        QCOMPARE(image.pixelColor(1, 1), colour);
     }
 
     void listSortingAndFinding() {

@@ -335,6 +335,7 @@ private slots:
         m_clock.setToday(QDate(2020, 1, 1));
         QCOMPARE(all.value(0, age), Value::fromInt(19));
         m_clock.setToday(QDate(2020, 1, 2));
+        QCOMPARE(all.displayText(1, age), QString()); // no birth date
         QCOMPARE(all.displayText(0, zb), QStringLiteral("第一支部"));
         QCOMPARE(all.displayText(1, zb), QStringLiteral("第二支部"));
         QCOMPARE(all.displayText(2, zb), QString()); // no branch
