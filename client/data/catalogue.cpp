@@ -117,6 +117,8 @@ Catalogue::Catalogue(RecordSource* source, std::function<QString()> organization
     FieldHint wide;
     wide.width = 20;
     letterNumbers->setFieldHint(QStringLiteral("DY_ID"), wide);
+    // The letter record feeds the letter templates, which take what fits.
+    add(s("CDS_Report"), s("DSP_Report"))->setCutsOverlongText(true);
     add(s("CDS_SQL"), s("DSP_SQL"));
     add(s("CDS_SQLResult"), s("DSP_SQLResult"));
     add(s("CDS_FldList"), s("DSP_FldList"));

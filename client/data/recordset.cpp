@@ -74,6 +74,19 @@ QString fieldTypeName(FieldType type) {
     return {};
 }
 
+QString cutToGbkWidth(const QString& text, int width) {
+    int used = 0;
+    qsizetype end = 0;
+    while (end < text.size()) {
+        const qsizetype n = text[end].isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+        const int w = gbk::byteWidth(QStringView(text).mid(end, n));
+        if (used + w > width) break;
+        used += w;
+        end += n;
+    }
+    return text.left(end);
+}
+
 RecordSet::RecordSet(QString name, QString provider, RecordSource* source, QObject* parent)
     : QObject(parent), m_name(std::move(name)), m_provider(std::move(provider)), m_source(source) {}
 
@@ -477,7 +490,10 @@ void RecordSet::setValue(int field, const Value& value) {
     if (field < 0 || field >= m_dataFields)
         throw DataError(QStringLiteral("字段“%1”是计算得出的，不能修改").arg(m_fields.value(field).label()));
     const FieldDef& f = m_fields[field];
-    const Value v = coerce(value, f.type);
+    Value v = coerce(value, f.type);
+    if (m_cutOverlong && f.type == FieldType::Text && f.width > 0 && !v.isNull() &&
+        gbk::byteWidth(v.text()) > f.width)
+        v = Value::fromText(cutToGbkWidth(v.text(), f.width));
     if (v.isNull() && !value.isNull() && !(value.type() == Value::Type::Text && value.text().isEmpty()))
         throw DataError(QStringLiteral("“%1”不是%2字段“%3”的有效值")
                             .arg(value.debugText(), fieldTypeName(f.type), f.label()));

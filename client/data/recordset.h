@@ -149,6 +149,10 @@ public:
     void enableControls();
     bool controlsDisabled() const { return m_disabled > 0; }
 
+    // Texts wider than their field are cut to the width (whole characters)
+    // instead of being refused: only for records that feed printed forms.
+    void setCutsOverlongText(bool cut) { m_cutOverlong = cut; }
+
     // A rule run on every appended row, e.g. giving it the login's organization.
     void setAfterInsert(std::function<void(RecordSet&)> rule) { m_afterInsert = std::move(rule); }
 
@@ -219,6 +223,7 @@ private:
     QStringList m_applyMessages;
     std::function<void(RecordSet&)> m_afterInsert;
     int m_disabled = 0;
+    bool m_cutOverlong = false;
     bool m_missedStructure = false;
     bool m_missedData = false;
     // Lookups into this set by key text, rebuilt after any change.
@@ -232,5 +237,7 @@ public:
 };
 
 QString fieldTypeName(FieldType type);
+// The longest start of text that takes at most width bytes in GBK.
+QString cutToGbkWidth(const QString& text, int width);
 
 } // namespace corvexa::client

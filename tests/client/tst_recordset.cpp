@@ -160,6 +160,29 @@ private slots:
         if (refused) QCOMPARE(set.value(field), before);
     }
 
+    // The letter record cuts what does not fit, at whole characters.
+    void cutsOverlongTextWhereAsked_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("fits") << "欧阳修文字"
+                              << "欧阳修文字";
+        QTest::newRow("two bytes over") << "欧阳修文字多"
+                                        << "欧阳修文字";
+        QTest::newRow("a double-byte character is not split") << "abcdefghi欧"
+                                                              << "abcdefghi";
+    }
+    void cutsOverlongTextWhereAsked() {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        ScriptedSource source;
+        RecordSet set(QStringLiteral("CDS_Report"), QStringLiteral("DSP_Report"), &source);
+        set.setCutsOverlongText(true);
+        set.open();
+        set.edit();
+        set.setText(u"Name", typed);
+        QCOMPARE(set.value(u"Name").text(), stored);
+    }
+
     void requiredFieldBlocksPost() {
         ScriptedSource source;
         RecordSet set(QStringLiteral("CDS_Test"), QStringLiteral("DSP_Test"), &source);
