@@ -22,13 +22,21 @@ Message BlockingClient::brokenAnswer(const QString& reason) {
 }
 
 Message BlockingClient::request(const QString& kind, const QCborMap& body) {
+    return exchange(kind, body, nullptr);
+}
+
+Message BlockingClient::request(const QString& kind, const QCborMap& body, std::optional<RowSet>& rows) {
+    return exchange(kind, body, &rows);
+}
+
+Message BlockingClient::exchange(const QString& kind, const QCborMap& body, std::optional<RowSet>* rows) {
     ++m_id;
     if (m_broken || m_socket.state() != QAbstractSocket::ConnectedState)
         return brokenAnswer(QStringLiteral("没有与服务器的连接"));
     m_socket.write(encodeFrame({kind, m_id, body}));
     m_socket.flush();
     Message answer;
-    while (!m_decoder.next(answer)) {
+    while (!(rows ? m_decoder.next(answer, *rows) : m_decoder.next(answer))) {
         if (m_decoder.hasError()) return brokenAnswer(m_decoder.errorText());
         if (!m_socket.waitForReadyRead(m_timeoutMs)) {
             return brokenAnswer(m_socket.error() == QAbstractSocket::SocketTimeoutError

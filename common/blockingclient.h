@@ -22,6 +22,9 @@ public:
     // After a time-out or a broken stream the conversation is out of step, so
     // the connection is closed and every later request fails at once.
     Message request(const QString& kind, const QCborMap& body = {});
+    // The same, with a row set in the answer's body read straight into rows
+    // (and left out of the body): for large answers.
+    Message request(const QString& kind, const QCborMap& body, std::optional<RowSet>& rows);
     // True when the last request failed because the connection is gone (or
     // the answer did not come in time), not because the server refused it.
     bool lostConnection() const { return m_broken; }
@@ -39,6 +42,7 @@ public:
 
 private:
     Message brokenAnswer(const QString& reason);
+    Message exchange(const QString& kind, const QCborMap& body, std::optional<RowSet>* rows);
 
     QTcpSocket m_socket;
     FrameDecoder m_decoder;

@@ -39,8 +39,9 @@ void ServerConnection::disconnect() {
     m_client.disconnect();
 }
 
-wire::Message ServerConnection::request(const QString& kind, const QCborMap& body) {
-    wire::Message answer = m_client.request(kind, body);
+wire::Message ServerConnection::request(const QString& kind, const QCborMap& body,
+                                        std::optional<wire::RowSet>* rows) {
+    wire::Message answer = rows ? m_client.request(kind, body, *rows) : m_client.request(kind, body);
     if (answer.kind != u"error") return answer;
     const QString text = answer.body.value(QStringLiteral("message")).toString();
     if (m_client.lostConnection())
@@ -64,14 +65,16 @@ LoginResult ServerConnection::login(const QString& user, const QString& password
     return LoginResult::UnknownUser;
 }
 
-OpenResult ServerConnection::decodeRows(const wire::Message& answer) {
+OpenResult ServerConnection::decodeRows(const wire::Message& answer, std::optional<wire::RowSet>&& streamed) {
     OpenResult result;
     if (answer.kind != u"rows") return result;
-    QString error;
-    auto rows = wire::decodeRowSet(answer.body.value(QStringLiteral("rows")), &error);
-    if (!rows) throw DataError(QStringLiteral("服务器返回的数据无法识别：%1").arg(error));
+    if (!streamed) {
+        QString error;
+        streamed = wire::decodeRowSet(answer.body.value(QStringLiteral("rows")), &error);
+        if (!streamed) throw DataError(QStringLiteral("服务器返回的数据无法识别：%1").arg(error));
+    }
     result.hasRows = true;
-    result.rows = std::move(*rows);
+    result.rows = std::move(*streamed);
     const QCborArray fields = answer.body.value(QStringLiteral("fields")).toArray();
     result.columns.resize(result.rows.columns.size());
     for (qsizetype i = 0; i < result.columns.size() && i < fields.size(); ++i) {
@@ -97,7 +100,10 @@ QCborMap requestBody(const QString& provider, const QCborMap& params, const QStr
 } // namespace
 
 OpenResult ServerConnection::open(const QString& provider, const QCborMap& params, const QString& command) {
-    return decodeRows(request(QStringLiteral("open"), requestBody(provider, params, command)));
+    // Rows are read straight from the answer's bytes.
+    std::optional<wire::RowSet> rows;
+    wire::Message answer = request(QStringLiteral("open"), requestBody(provider, params, command), &rows);
+    return decodeRows(answer, std::move(rows));
 }
 
 ApplyOutcome ServerConnection::apply(const QString& provider, const QCborMap& params, const QString& command,

@@ -41,11 +41,14 @@ public:
 
     // The raw answer of the last request (benchmarks time the steps apart).
     wire::BlockingClient& client() { return m_client; }
-    static OpenResult decodeRows(const wire::Message& answer);
+    // The rows of an "open" answer: those read while the frame was read, or
+    // else those in its body.
+    static OpenResult decodeRows(const wire::Message& answer, std::optional<wire::RowSet>&& streamed = {});
 
 private:
     // The answer, or a DataError/ConnectionError with the server's text.
-    wire::Message request(const QString& kind, const QCborMap& body);
+    wire::Message request(const QString& kind, const QCborMap& body,
+                          std::optional<wire::RowSet>* rows = nullptr);
     void call(const QString& method, const QCborValue& arg = {});
 
     wire::BlockingClient m_client;
