@@ -54,6 +54,24 @@ Value::Type wireTypeOf(FieldType type) {
 
 } // namespace
 
+// "yyyy-mm-dd", written by hand: lists show thousands of dates at a time.
+QString dateText(const QDate& date) {
+    if (!date.isValid()) return {};
+    QString text(10, Qt::Uninitialized);
+    QChar* out = text.data();
+    auto put = [&out](int n, int digits) {
+        for (int i = digits - 1; i >= 0; --i, n /= 10)
+            out[i] = QChar(u'0' + n % 10);
+        out += digits;
+    };
+    put(date.year(), 4);
+    *out++ = u'-';
+    put(date.month(), 2);
+    *out++ = u'-';
+    put(date.day(), 2);
+    return text;
+}
+
 QString fieldTypeName(FieldType type) {
     switch (type) {
     case FieldType::Text:
@@ -256,14 +274,13 @@ void RecordSet::addLookupField(const QString& name, int width, const QString& ke
 }
 
 int RecordSet::rowByKeyText(int field, const QString& key) const {
-    const QString cacheKey = QString::number(field);
-    auto it = m_lookupIndex.find(cacheKey);
+    auto it = m_lookupIndex.find(field);
     if (it == m_lookupIndex.end()) {
         QHash<QString, int> index;
         index.reserve(m_rows.size());
         for (int r = int(m_rows.size()) - 1; r >= 0; --r)
             index.insert(m_rows[r].values[field].text(), r);
-        it = m_lookupIndex.insert(cacheKey, std::move(index));
+        it = m_lookupIndex.insert(field, std::move(index));
     }
     return it->value(key, -1);
 }
@@ -303,7 +320,7 @@ QString RecordSet::displayText(int row, int field) const {
     case Value::Type::Null:
         return {};
     case Value::Type::DateTime:
-        return v.dateTime().toString(QStringLiteral("yyyy-MM-dd"));
+        return dateText(v.dateTime().date());
     case Value::Type::Double:
         if (m_fields[field].displayFormat == u"0.00%")
             return QString::number(v.toDouble() * 100, 'f', 2) + u'%';

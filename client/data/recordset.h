@@ -227,7 +227,7 @@ private:
     bool m_missedStructure = false;
     bool m_missedData = false;
     // Lookups into this set by key text, rebuilt after any change.
-    mutable QHash<QString, QHash<QString, int>> m_lookupIndex;
+    mutable QHash<int, QHash<QString, int>> m_lookupIndex; // by field
     void dropLookupIndex() { m_lookupIndex.clear(); }
 
 public:
@@ -237,6 +237,8 @@ public:
 };
 
 QString fieldTypeName(FieldType type);
+// A date as lists show it: "yyyy-mm-dd".
+QString dateText(const QDate& date);
 // The longest start of text that takes at most width bytes in GBK.
 QString cutToGbkWidth(const QString& text, int width);
 
