@@ -10,6 +10,7 @@
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QTableView>
 #include <QtTest>
@@ -457,6 +458,27 @@ private slots:
         set.cancel();
         QCOMPARE(name.text(), QStringLiteral("李四甲乙丙"));
         QVERIFY(errors.isEmpty());
+    }
+
+    // A date picker shows an empty date as a blank and stores what is picked.
+    void binderDatePicker() {
+        ScriptedSource source;
+        RecordSet set(QStringLiteral("CDS_Test"), QStringLiteral("DSP_Test"), &source);
+        set.open();
+        QDateEdit born;
+        born.setMinimumDate(QDate(1900, 1, 1));
+        RecordSetBinder binder(&set);
+        binder.bind(&born, QStringLiteral("ChuShengRQ"));
+        QCOMPARE(born.date(), QDate(2000, 1, 1));
+        set.moveTo(1); // no birth date
+        QCOMPARE(born.date(), born.minimumDate());
+        QCOMPARE(born.text(), QStringLiteral(" "));
+        QCOMPARE(set.state(), RecordSet::State::Browse);
+        born.setDate(QDate(2001, 2, 3)); // as the calendar does
+        QCOMPARE(set.state(), RecordSet::State::Edit);
+        QCOMPARE(set.value(u"ChuShengRQ"), day(2001, 2, 3));
+        born.setDate(born.minimumDate());
+        QVERIFY(set.value(u"ChuShengRQ").isNull());
     }
 };
 
