@@ -467,6 +467,7 @@ void RecordSet::requireEditing() const {
 void RecordSet::append() {
     if (!isOpen()) throw DataError(QStringLiteral("数据集 %1 没有打开").arg(m_name));
     checkBrowse();
+    m_beforeInsert = m_current;
     const int row = int(m_rows.size());
     notifyInsertBegin(row);
     m_rows.append(Row{QList<Value>(m_dataFields), {}, RowStatus::Inserted});
@@ -563,8 +564,9 @@ void RecordSet::cancel() {
         m_rows.removeAt(row);
         dropLookupIndex();
         notifyRemoveEnd(row);
+        // Back to the row that was current before the append.
         m_current = -1;
-        setCurrent(std::min(row, int(m_rows.size()) - 1));
+        setCurrent(std::min(m_beforeInsert, int(m_rows.size()) - 1));
         setState(State::Browse);
     } else if (m_state == State::Edit) {
         m_rows[m_current].values = m_backup;

@@ -220,6 +220,7 @@ private:
     bool m_bof = true;
     bool m_eof = true;
     QList<Value> m_backup; // the current row before Edit
+    int m_beforeInsert = -1;
     QStringList m_applyMessages;
     std::function<void(RecordSet&)> m_afterInsert;
     int m_disabled = 0;

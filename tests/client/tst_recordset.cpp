@@ -221,6 +221,7 @@ private slots:
         set.append();
         set.cancel();
         QCOMPARE(set.rowCount(), 3);
+        QCOMPARE(set.currentRow(), 1); // where it was before the append
         QVERIFY(!set.hasChanges());
     }
 
