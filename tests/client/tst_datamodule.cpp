@@ -344,6 +344,55 @@ private slots:
                  QStringLiteral("0"));
     }
 
+    // Every set of the catalogue opens on the demo records with the
+    // parameters its Parts give it; the organization-wide sets show the
+    // branch's name and the age.
+    void everySetOpensOnTheDemoRecords() {
+        testing::ServerFixture demo;
+        QString error;
+        QVERIFY2(demo.start({}, &error, 0), qPrintable(error));
+        TDM dm(std::make_unique<SettingsStore>(m_settingsDir.filePath(QStringLiteral("demo.ini"))));
+        DirectLogin login(demo.address(), QStringLiteral("admin"), QStringLiteral("demo"), 2026);
+        RecordingShell shell;
+        QVERIFY2(dm.startUp(login, shell), qPrintable(login.error()));
+        const QStringList commandSets = {"CDS_Temp", "CDS_Temp2", "CDS_SQLResult", "CDS_KeepConnection"};
+        const std::pair<const char*, QCborValue> given[] = {{"ADZZ_ID", QStringLiteral("01")},
+                                                            {"ADZB_ID", QStringLiteral("S01-0001")},
+                                                            {"AYear", 2026},
+                                                            {"AName", QStringLiteral("admin")},
+                                                            {"AUserID", dm.login.UserID},
+                                                            {"ATempType", QStringLiteral("XS")},
+                                                            {"ATabID", dm.login.StudTabID}};
+        int withRows = 0;
+        for (RecordSet* set : dm.catalogue().all()) {
+            if (commandSets.contains(set->name())) continue;
+            for (const auto& [name, value] : given) {
+                if (set->param(QString::fromLatin1(name)).isUndefined())
+                    set->setParam(QString::fromLatin1(name), value);
+            }
+            try {
+                set->close();
+                set->open();
+            } catch (const DataError& e) {
+                QFAIL(qPrintable(set->name() + QStringLiteral(": ") + e.message()));
+            }
+            withRows += set->isEmpty() ? 0 : 1;
+        }
+        QVERIFY2(withRows > 30, qPrintable(QString::number(withRows)));
+        for (const char* name : {"CDS_XSXY_ALL", "CDS_ZGXY_ALL"}) {
+            RecordSet& all = dm.set(QString::fromLatin1(name));
+            QVERIFY(!all.isEmpty());
+            const int zb = all.requireField(u"ZB_Name");
+            const int age = all.requireField(u"Age");
+            for (int r = 0; r < all.rowCount(); ++r) {
+                QVERIFY2(!all.displayText(r, zb).isEmpty(), name);
+                QVERIFY2(all.value(r, age).isNull() || all.value(r, age).toInt() > 10, name);
+            }
+        }
+        dm.shutDown();
+        demo.stop();
+    }
+
     // Last: the server goes away under a logged-in module.
     void lostConnectionIsReported() {
         auto dm = startedModule();
