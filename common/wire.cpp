@@ -364,13 +364,20 @@ public:
                 text += chunk.data;
             chunk = m_reader.readString();
         }
-        return chunk.status == QCborStreamReader::EndOfString || readError();
+        // A reader in error answers "end of string"; only its error tells.
+        return (chunk.status == QCborStreamReader::EndOfString && !failed()) || readError();
     }
+
+    bool failed() { return m_reader.lastError() != QCborError::NoError; }
+    // The next item of the current container; false also once the reader failed,
+    // so that no loop runs on a broken stream.
+    bool more() { return !failed() && m_reader.hasNext(); }
 
     // Any item as a tree, for the parts that are small.
     bool readTree(QCborValue& value) {
+        if (failed()) return readError();
         value = QCborValue::fromCbor(m_reader);
-        return m_reader.lastError() == QCborError::NoError || readError();
+        return !failed() || readError();
     }
 
     // One value as decodeValue reads it from a tree: the frequent kinds are
@@ -473,7 +480,7 @@ public:
         if (map ? !m_reader.isMap() : !m_reader.isArray()) return refuse(what);
         return m_reader.enterContainer() || readError();
     }
-    bool leave() { return m_reader.leaveContainer() || readError(); }
+    bool leave() { return (!failed() && m_reader.leaveContainer()) || readError(); }
 
     bool readRowSet(RowSet& rows);
 
@@ -486,7 +493,7 @@ bool StreamParser::readRowSet(RowSet& result) {
     bool haveNames = false, haveTypes = false, haveRows = false;
     QStringList names;
     QList<qint64> types;
-    while (m_reader.hasNext()) {
+    while (more()) {
         QString key;
         if (!m_reader.isString()) {
             QCborValue skipped;
@@ -507,7 +514,7 @@ bool StreamParser::readRowSet(RowSet& result) {
         *seen = true;
         if (!enter(false, QStringLiteral("row set needs the arrays columns, types and rows"))) return false;
         if (seen == &haveNames) {
-            while (m_reader.hasNext()) {
+            while (more()) {
                 QString name;
                 if (!m_reader.isString())
                     return refuse(QStringLiteral("column %1 has no text name").arg(names.size()));
@@ -515,19 +522,19 @@ bool StreamParser::readRowSet(RowSet& result) {
                 names << name;
             }
         } else if (seen == &haveTypes) {
-            while (m_reader.hasNext()) {
+            while (more()) {
                 if (!m_reader.isInteger())
                     return refuse(QStringLiteral("column %1 has an unknown type").arg(types.size()));
                 types << m_reader.toInteger();
                 if (!m_reader.next()) return readError();
             }
         } else {
-            while (m_reader.hasNext()) {
+            while (more()) {
                 const qsizetype r = result.rows.size();
                 if (!enter(false, QStringLiteral("row %1 is not an array").arg(r))) return false;
                 QList<Value> values;
                 values.reserve(names.isEmpty() ? 8 : names.size());
-                while (m_reader.hasNext()) {
+                while (more()) {
                     Value v;
                     if (!readValue(v)) return false;
                     values.append(std::move(v));
@@ -585,7 +592,7 @@ bool FrameDecoder::parseStreaming(const QByteArray& payload, Message& message, s
     auto repeated = [&](const QString& key) {
         return fail(QStringLiteral("frame repeats the key \"%1\"").arg(key));
     };
-    while (reader.hasNext()) {
+    while (p.more()) {
         if (!reader.isString()) {
             QCborValue skipped;
             if (!p.readTree(skipped) || !p.readTree(skipped)) return fail(p.error);
@@ -612,7 +619,7 @@ bool FrameDecoder::parseStreaming(const QByteArray& payload, Message& message, s
             if (haveBody) return repeated(key);
             haveBody = true;
             if (!p.enter(true, QStringLiteral("frame body is not a map"))) return fail(p.error);
-            while (reader.hasNext()) {
+            while (p.more()) {
                 QCborValue name, value;
                 if (reader.isString()) {
                     QString text;

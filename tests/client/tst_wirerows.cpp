@@ -3,6 +3,7 @@
 #include "common/wire.h"
 
 #include <QCborArray>
+#include <QtEndian>
 #include <QtTest>
 #include <cmath>
 
@@ -169,6 +170,18 @@ private slots:
         FrameDecoder badTree;
         badTree.feed(broken);
         QVERIFY(!badTree.next(m) || !decodeRowSet(m.body.value(QStringLiteral("rows"))));
+
+        // A row that claims two thousand million values and breaks off after
+        // three: refused, without reading on.
+        const QByteArray payload = QByteArray::fromHex(
+            "a3646b696e6464726f77736269640164626f6479a164726f7773a367636f6c756d6e7381614165747970657381"
+            "0264726f7773819a7fffffff010203ff");
+        QByteArray lying(4, '\0');
+        qToBigEndian<quint32>(quint32(payload.size()), lying.data());
+        FrameDecoder endless;
+        endless.feed(lying + payload);
+        QVERIFY(!endless.next(m, rows));
+        QVERIFY(endless.hasError());
     }
 };
 
