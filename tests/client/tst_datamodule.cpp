@@ -300,7 +300,7 @@ private slots:
     }
 
     // A row changed by someone else since it was read: the apply fails, the
-    // spec's text is raised, the bracket shows it and rolls back what was
+    // apply error's text is raised, the bracket shows it and rolls back what was
     // already stored.
     void failedApplyRollsTheBracketBack() {
         auto dm = startedModule();
@@ -345,7 +345,7 @@ private slots:
     }
 
     // Every set of the catalogue opens on the demo records with the
-    // parameters its Parts give it; the organization-wide sets show the
+    // parameters the screens give it; the organization-wide sets show the
     // branch's name and the age.
     void everySetOpensOnTheDemoRecords() {
         testing::ServerFixture demo;
