@@ -6,11 +6,11 @@
 // Usage: bench_server [scale] [sessions] [rounds] [database URL]
 // Without a URL the records go into a temporary SQLite file; a URL such as
 // postgresql://user@host:port/db must name an empty database.
+#include "common/blockingclient.h"
 #include "common/wire.h"
 #include "core/providers.h"
 #include "db/database.h"
 #include "demo/demodata.h"
-#include "net/blockingclient.h"
 #include "sql/schema.h"
 
 #include <QCoreApplication>
@@ -30,7 +30,7 @@ namespace {
 
 // The benchmark's requests: logged in as the demo administrator, reading
 // organization 01.
-struct Client : server::BlockingClient {
+struct Client : wire::BlockingClient {
     bool connectTo(quint16 port) { return BlockingClient::connectTo(QStringLiteral("127.0.0.1"), port); }
     bool login() {
         return hello() && BlockingClient::login(QStringLiteral("admin"), QStringLiteral("demo")) == u"ok";

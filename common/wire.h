@@ -74,6 +74,10 @@ public:
     void feed(const QByteArray& bytes);
     // The next complete message; false when more bytes are needed or on error.
     bool next(Message& message);
+    // The same, but a row set under the body's key "rows" is decoded straight
+    // from the frame's bytes into rows, without building its CBOR tree first
+    // (large answers); it is then absent from message.body.
+    bool next(Message& message, std::optional<RowSet>& rows);
 
     bool hasError() const { return !m_error.isEmpty(); }
     QString errorText() const { return m_error; }
@@ -82,6 +86,8 @@ public:
 private:
     bool fail(const QString& text);
     bool parsePayload(const QByteArray& payload, Message& message);
+    bool parseStreaming(const QByteArray& payload, Message& message, std::optional<RowSet>& rows);
+    bool takePayload(QByteArray& payload);
 
     QByteArray m_buffer;
     qsizetype m_offset = 0; // start of the first unread frame in m_buffer

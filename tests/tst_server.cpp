@@ -1,10 +1,10 @@
 // The real server on a free port with a temporary database, spoken to through
 // the wire as the desktop program does.
+#include "common/blockingclient.h"
 #include "common/wire.h"
 #include "core/providers.h"
 #include "db/database.h"
 #include "demo/demodata.h"
-#include "net/blockingclient.h"
 #include "scratchdatabase.h"
 #include "sql/schema.h"
 
@@ -19,7 +19,7 @@ using namespace corvexa;
 
 namespace {
 
-class Client : public server::BlockingClient {
+class Client : public wire::BlockingClient {
 public:
     Client() : BlockingClient(5000) {}
     bool connectTo(quint16 port) { return BlockingClient::connectTo(QStringLiteral("127.0.0.1"), port); }
@@ -186,6 +186,33 @@ private slots:
         auto year =
             c.open(QStringLiteral("DSP_Temp"), {}, QStringLiteral("Select Count(*) AS 数量 from DZB_XS"));
         QCOMPARE(column(year, QStringLiteral("数量")), QStringList({"3"}));
+    }
+
+    // Columns of the table the changes go to carry their type, width and
+    // required flag, so the client can check edits before sending them.
+    void rowsDescribeTableFields() {
+        Client c;
+        QVERIFY(c.connectTo(m_port));
+        QVERIFY(c.greetAndLogin(QStringLiteral("admin"), QStringLiteral("secret")));
+        auto describe = [](const wire::Message& answer, int index) {
+            const QCborMap f = answer.body.value(QStringLiteral("fields")).toArray().at(index).toMap();
+            return QStringLiteral("%1 %2 %3")
+                .arg(f.value(QStringLiteral("type")).toString())
+                .arg(f.value(QStringLiteral("width")).toInteger())
+                .arg(f.value(QStringLiteral("required")).toBool());
+        };
+        auto branches = c.open(QStringLiteral("DSP_XS_DZB"), params({{"ADZZ_ID", "05"}}));
+        QCOMPARE(describe(branches, 1), QStringLiteral("text 8 1"));   // ZB_ID
+        QCOMPARE(describe(branches, 0), QStringLiteral("serial 0 0")); // SN
+        auto empty =
+            c.open(QStringLiteral("DSP_Temp"), {},
+                   QStringLiteral("Select DY_ID, Name, ChuShengRQ from Stud_DYInfo where DY_ID='-1'"));
+        QCOMPARE(describe(empty, 1), QStringLiteral("text 10 1"));
+        QCOMPARE(describe(empty, 2), QStringLiteral("datetime 0 0"));
+        // A computed column is no column of the table.
+        auto count =
+            c.open(QStringLiteral("DSP_Temp"), {}, QStringLiteral("Select Count(*) AS N from DZB_XS"));
+        QCOMPARE(describe(count, 0), QStringLiteral(" 0 0"));
     }
 
     // Two sessions read the same branch; the second one's stale change fails.

@@ -65,6 +65,49 @@ QHash<QString, QVariant> decodeFields(const QCborValue& cbor, QString& error) {
     return out;
 }
 
+const char* columnTypeName(sql::ColumnType type) {
+    switch (type) {
+    case sql::ColumnType::Text:
+        return "text";
+    case sql::ColumnType::Memo:
+        return "memo";
+    case sql::ColumnType::SmallInt:
+        return "smallint";
+    case sql::ColumnType::Integer:
+        return "integer";
+    case sql::ColumnType::Serial:
+        return "serial";
+    case sql::ColumnType::Decimal:
+        return "decimal";
+    case sql::ColumnType::Float:
+        return "float";
+    case sql::ColumnType::Boolean:
+        return "boolean";
+    case sql::ColumnType::DateTime:
+        return "datetime";
+    }
+    return "";
+}
+
+// What the client needs to check edits before sending them: for each result
+// column that is a column of the table the changes go to, its schema type, its
+// width and whether it is required. Other columns get an empty map.
+QCborArray describeFields(const std::vector<sql::ResultColumn>& columns, const sql::Schema& schema,
+                          const QString& table) {
+    const sql::TableDef* def = table.isEmpty() ? nullptr : schema.table(table);
+    QCborArray out;
+    for (const auto& c : columns) {
+        QCborMap field;
+        if (const sql::ColumnDef* col = def ? def->column(c.name) : nullptr) {
+            field.insert(QStringLiteral("type"), QString::fromLatin1(columnTypeName(col->type)));
+            if (col->width > 0) field.insert(QStringLiteral("width"), col->width);
+            field.insert(QStringLiteral("required"), col->required);
+        }
+        out.append(field);
+    }
+    return out;
+}
+
 } // namespace
 
 wire::Message errorReply(const wire::Message& request, const QString& message) {
@@ -242,6 +285,7 @@ wire::Message Session::open(const wire::Message& request) {
         rows.rows.push_back(std::move(values));
     }
     body.insert(QStringLiteral("rows"), wire::encodeRowSet(rows));
+    body.insert(QStringLiteral("fields"), describeFields(t->columns, m_translator.schema(), table));
     body.insert(QStringLiteral("table"), table);
     body.insert(QStringLiteral("key"), QCborArray::fromStringList(key));
     return reply(request, QStringLiteral("rows"), body);

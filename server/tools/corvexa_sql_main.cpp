@@ -1,9 +1,9 @@
 // corvexa-sql: runs one statement of the records' dialect, through a running
 // server (--host) or directly against a database file (--db).
 // Prints a header line and one tab-separated line per row; errors go to stderr.
+#include "common/blockingclient.h"
 #include "common/wire.h"
 #include "db/database.h"
-#include "net/blockingclient.h"
 #include "sql/schema.h"
 
 #include <QCommandLineParser>
@@ -26,7 +26,7 @@ int runRemote(const QString& host, quint16 port, const QString& user, const QStr
               const QString& text) {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    server::BlockingClient c(60000);
+    wire::BlockingClient c(60000);
     if (!c.connectTo(host, port)) {
         err << "cannot connect to " << host << ':' << port << ": " << c.errorString() << Qt::endl;
         return 1;
