@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
 
 namespace corvexa::office {
 namespace {
@@ -12,14 +14,39 @@ const QString kWorksheetType =
 const QString kWorksheetContent =
     QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml");
 
+// The parts are parsed without namespace processing, so that writing them back
+// keeps their prefixes and declarations exactly; elements are matched by the
+// local part of their names and new ones take the prefix of the part's root.
+QStringView localPart(const QString& name) {
+    const qsizetype colon = name.indexOf(QLatin1Char(':'));
+    return colon < 0 ? QStringView(name) : QStringView(name).mid(colon + 1);
+}
+
+QString prefixOf(const QDomDocument& doc) {
+    const QString root = doc.documentElement().tagName();
+    const qsizetype colon = root.indexOf(QLatin1Char(':'));
+    return colon < 0 ? QString() : root.left(colon + 1);
+}
+
+// The prefix the root declares for the relationships namespace ("r:").
+QString relationPrefix(const QDomDocument& doc) {
+    const QDomNamedNodeMap attributes = doc.documentElement().attributes();
+    for (int i = 0; i < attributes.count(); ++i) {
+        const QDomAttr a = attributes.item(i).toAttr();
+        if (a.name().startsWith(QStringLiteral("xmlns:")) && a.value() == kRelNs)
+            return a.name().mid(6) + u':';
+    }
+    return {};
+}
+
 QDomElement firstChild(const QDomNode& parent, const QString& localName) {
     for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
-        if (e.localName() == localName || e.tagName() == localName) return e;
+        if (localPart(e.tagName()) == localName) return e;
     return {};
 }
 
 bool parse(QDomDocument& doc, const QByteArray& xml) {
-    return doc.setContent(xml, true);
+    return doc.setContent(xml, false);
 }
 
 int columnNumber(QStringView ref) {
@@ -31,9 +58,50 @@ int columnNumber(QStringView ref) {
     return n;
 }
 
-// Sets one cell of a worksheet's sheetData as an inline string, keeping the
+// The workbook's shared string table, to which the written texts are added
+// (readers handle shared strings everywhere; inline strings not always).
+class SharedStrings {
+public:
+    explicit SharedStrings(const QByteArray& existing) : xml_(existing) {
+        if (xml_.isEmpty())
+            xml_ = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<sst xmlns=\"" +
+                   kMainNs.toUtf8() + "\" count=\"0\" uniqueCount=\"0\"></sst>";
+        static const QRegularExpression item(QStringLiteral("<si[ >]"));
+        existing_ = int(QString::fromUtf8(xml_).count(item));
+    }
+    int indexOf(const QString& text) {
+        auto it = index_.constFind(text);
+        if (it != index_.constEnd()) return *it;
+        const int n = existing_ + int(added_.size());
+        added_ << text;
+        index_.insert(text, n);
+        return n;
+    }
+    QByteArray xml() const {
+        QByteArray items;
+        for (const QString& text : added_)
+            items += "<si><t xml:space=\"preserve\">" + text.toHtmlEscaped().toUtf8() + "</t></si>";
+        QString out = QString::fromUtf8(xml_);
+        const qsizetype end = out.lastIndexOf(QStringLiteral("</sst>"));
+        if (end >= 0) out.insert(end, QString::fromUtf8(items));
+        const QString unique = QString::number(existing_ + added_.size());
+        static const QRegularExpression counts(QStringLiteral("\\b(count|uniqueCount)=\"\\d*\""));
+        // Every cell now refers to a string of its own as far as the count goes.
+        out.replace(counts, QStringLiteral("\\1=\"") + unique + QStringLiteral("\""));
+        return out.toUtf8();
+    }
+
+private:
+    QByteArray xml_;
+    int existing_ = 0;
+    QStringList added_;
+    QHash<QString, int> index_;
+};
+
+// Sets one cell of a worksheet's sheetData as a shared string, keeping the
 // style the template gave the cell (or its row).
-void setCell(QDomDocument& doc, QDomElement& sheetData, int row, int column, const QString& text) {
+void setCell(QDomDocument& doc, QDomElement& sheetData, int row, int column, const QString& text,
+             SharedStrings& strings) {
     QDomElement rowElement;
     for (QDomElement r = sheetData.firstChildElement(); !r.isNull(); r = r.nextSiblingElement()) {
         int n = r.attribute(QStringLiteral("r")).toInt();
@@ -42,14 +110,14 @@ void setCell(QDomDocument& doc, QDomElement& sheetData, int row, int column, con
             break;
         }
         if (n > row) {
-            rowElement = doc.createElementNS(kMainNs, QStringLiteral("row"));
+            rowElement = doc.createElement(prefixOf(doc) + QStringLiteral("row"));
             rowElement.setAttribute(QStringLiteral("r"), row);
             sheetData.insertBefore(rowElement, r);
             break;
         }
     }
     if (rowElement.isNull()) {
-        rowElement = doc.createElementNS(kMainNs, QStringLiteral("row"));
+        rowElement = doc.createElement(prefixOf(doc) + QStringLiteral("row"));
         rowElement.setAttribute(QStringLiteral("r"), row);
         sheetData.appendChild(rowElement);
     }
@@ -63,13 +131,13 @@ void setCell(QDomDocument& doc, QDomElement& sheetData, int row, int column, con
             break;
         }
         if (n > column) {
-            cell = doc.createElementNS(kMainNs, QStringLiteral("c"));
+            cell = doc.createElement(prefixOf(doc) + QStringLiteral("c"));
             rowElement.insertBefore(cell, c);
             break;
         }
     }
     if (cell.isNull()) {
-        cell = doc.createElementNS(kMainNs, QStringLiteral("c"));
+        cell = doc.createElement(prefixOf(doc) + QStringLiteral("c"));
         rowElement.appendChild(cell);
     }
     cell.setAttribute(QStringLiteral("r"), ref);
@@ -82,14 +150,10 @@ void setCell(QDomDocument& doc, QDomElement& sheetData, int row, int column, con
         cell.removeAttribute(QStringLiteral("t"));
         return;
     }
-    cell.setAttribute(QStringLiteral("t"), QStringLiteral("inlineStr"));
-    QDomElement is = doc.createElementNS(kMainNs, QStringLiteral("is"));
-    QDomElement t = doc.createElementNS(kMainNs, QStringLiteral("t"));
-    if (text.trimmed() != text || text.contains(QLatin1Char('\n')))
-        t.setAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-    t.appendChild(doc.createTextNode(text));
-    is.appendChild(t);
-    cell.appendChild(is);
+    cell.setAttribute(QStringLiteral("t"), QStringLiteral("s"));
+    QDomElement v = doc.createElement(prefixOf(doc) + QStringLiteral("v"));
+    v.appendChild(doc.createTextNode(QString::number(strings.indexOf(text))));
+    cell.appendChild(v);
 }
 
 QString resolveTarget(const QString& base, const QString& target) {
@@ -123,7 +187,7 @@ bool TemplateBook::load(const QString& templatePath, QString* reason) {
     }
     QDomElement firstSheet =
         firstChild(firstChild(workbook.documentElement(), QStringLiteral("sheets")), QStringLiteral("sheet"));
-    const QString id = firstSheet.attributeNS(kRelNs, QStringLiteral("id"));
+    const QString id = firstSheet.attribute(relationPrefix(workbook) + QStringLiteral("id"));
     for (QDomElement r = rels.documentElement().firstChildElement(); !r.isNull(); r = r.nextSiblingElement())
         if (r.attribute(QStringLiteral("Id")) == id)
             sheetPart_ = resolveTarget(QStringLiteral("xl"), r.attribute(QStringLiteral("Target")));
@@ -189,7 +253,31 @@ bool TemplateBook::write(const QString& path, const std::vector<Workbook::Sheet>
         }
     }
 
+    // The shared string table: the template's own, or a new one.
+    QString stringsPart;
+    for (QDomElement r = relsRoot.firstChildElement(); !r.isNull(); r = r.nextSiblingElement())
+        if (r.attribute(QStringLiteral("Type")).endsWith(QStringLiteral("/sharedStrings")))
+            stringsPart = resolveTarget(QStringLiteral("xl"), r.attribute(QStringLiteral("Target")));
+    if (stringsPart.isEmpty()) {
+        stringsPart = QStringLiteral("xl/sharedStrings.xml");
+        QDomElement rel = rels.createElement(QStringLiteral("Relationship"));
+        rel.setAttribute(QStringLiteral("Id"), QStringLiteral("rIdStrings"));
+        rel.setAttribute(QStringLiteral("Type"),
+                         QStringLiteral("http://schemas.openxmlformats.org/officeDocument/"
+                                        "2006/relationships/sharedStrings"));
+        rel.setAttribute(QStringLiteral("Target"), QStringLiteral("sharedStrings.xml"));
+        relsRoot.appendChild(rel);
+        QDomElement override = types.createElement(QStringLiteral("Override"));
+        override.setAttribute(QStringLiteral("PartName"), QStringLiteral("/xl/sharedStrings.xml"));
+        override.setAttribute(QStringLiteral("ContentType"),
+                              QStringLiteral("application/vnd.openxmlformats-"
+                                             "officedocument.spreadsheetml.sharedStrings+xml"));
+        typesRoot.appendChild(override);
+    }
+    SharedStrings strings(package_.part(stringsPart));
+
     QDomElement wbRoot = workbook.documentElement();
+    if (relationPrefix(workbook).isEmpty()) wbRoot.setAttribute(QStringLiteral("xmlns:r"), kRelNs);
     QDomElement sheetsElement = firstChild(wbRoot, QStringLiteral("sheets"));
     while (!sheetsElement.firstChild().isNull())
         sheetsElement.removeChild(sheetsElement.firstChild());
@@ -207,10 +295,10 @@ bool TemplateBook::write(const QString& path, const std::vector<Workbook::Sheet>
         const QString part = QStringLiteral("xl/worksheets/sheet%1.xml").arg(number);
         const QString relId = QStringLiteral("rIdSheet%1").arg(number);
 
-        QDomElement sheet = workbook.createElementNS(kMainNs, QStringLiteral("sheet"));
+        QDomElement sheet = workbook.createElement(prefixOf(workbook) + QStringLiteral("sheet"));
         sheet.setAttribute(QStringLiteral("name"), sheets[i].name);
         sheet.setAttribute(QStringLiteral("sheetId"), number);
-        sheet.setAttributeNS(kRelNs, QStringLiteral("r:id"), relId);
+        sheet.setAttribute(relationPrefix(workbook) + QStringLiteral("id"), relId);
         sheetsElement.appendChild(sheet);
 
         QDomElement rel = rels.createElement(QStringLiteral("Relationship"));
@@ -234,7 +322,8 @@ bool TemplateBook::write(const QString& path, const std::vector<Workbook::Sheet>
         const auto& rows = sheets[i].rows;
         for (size_t r = 0; r < rows.size(); ++r)
             for (size_t c = 0; c < rows[r].size(); ++c)
-                if (!rows[r][c].isNull()) setCell(sheetDoc, sheetData, int(r) + 1, int(c) + 1, rows[r][c]);
+                if (!rows[r][c].isNull())
+                    setCell(sheetDoc, sheetData, int(r) + 1, int(c) + 1, rows[r][c], strings);
         QDomElement sheetView =
             firstChild(firstChild(sheetDoc.documentElement(), QStringLiteral("sheetViews")),
                        QStringLiteral("sheetView"));
@@ -248,6 +337,7 @@ bool TemplateBook::write(const QString& path, const std::vector<Workbook::Sheet>
         if (!sheetRels_.isEmpty())
             out.setPart(QStringLiteral("xl/worksheets/_rels/sheet%1.xml.rels").arg(number), sheetRels_);
     }
+    out.setPart(stringsPart, strings.xml());
     out.setPart(QStringLiteral("[Content_Types].xml"), types.toByteArray(-1));
     out.setPart(QStringLiteral("xl/workbook.xml"), workbook.toByteArray(-1));
     out.setPart(QStringLiteral("xl/_rels/workbook.xml.rels"), rels.toByteArray(-1));

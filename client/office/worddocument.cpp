@@ -5,10 +5,23 @@
 
 namespace corvexa::office {
 namespace {
-const QString kW = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+
+// Parsed without namespace processing, so that writing the document back
+// keeps its prefixes and declarations exactly; names are matched by their
+// local part and new elements take the prefix of the document's root.
+QStringView localPart(const QString& name) {
+    const qsizetype colon = name.indexOf(QLatin1Char(':'));
+    return colon < 0 ? QStringView(name) : QStringView(name).mid(colon + 1);
+}
 
 bool is(const QDomNode& node, const char* localName) {
-    return node.isElement() && node.namespaceURI() == kW && node.localName() == QLatin1String(localName);
+    return node.isElement() && localPart(node.toElement().tagName()) == QLatin1String(localName);
+}
+
+QString prefixOf(const QDomDocument& doc) {
+    const QString root = doc.documentElement().tagName();
+    const qsizetype colon = root.indexOf(QLatin1Char(':'));
+    return colon < 0 ? QString() : root.left(colon + 1);
 }
 
 QDomElement ancestor(QDomNode node, const char* localName) {
@@ -61,11 +74,11 @@ QString paragraphText(const QDomElement& paragraph) {
 
 // A run carrying the text, in the character format of the paragraph mark.
 QDomElement makeRun(QDomDocument& doc, const QDomElement& paragraph, const QString& text) {
-    QDomElement run = doc.createElementNS(kW, QStringLiteral("w:r"));
+    QDomElement run = doc.createElement(prefixOf(doc) + QStringLiteral("r"));
     for (const QDomElement& pPr : children(paragraph, "pPr"))
         for (const QDomElement& rPr : children(pPr, "rPr"))
             run.appendChild(rPr.cloneNode(true));
-    QDomElement t = doc.createElementNS(kW, QStringLiteral("w:t"));
+    QDomElement t = doc.createElement(prefixOf(doc) + QStringLiteral("t"));
     setText(t, text);
     run.appendChild(t);
     return run;
@@ -81,17 +94,17 @@ OfficeResult WordDocument::newDocument(const QString& templatePath) {
         return OfficeResult::failure(
             kWordOpenError, QStringLiteral("找不到模板文件：%1").arg(QDir::toNativeSeparators(templatePath)));
     if (!package_.read(templatePath, &reason)) return OfficeResult::failure(kWordOpenError, reason);
-    if (!document_.setContent(package_.part(QStringLiteral("word/document.xml")), true))
+    if (!document_.setContent(package_.part(QStringLiteral("word/document.xml")), false))
         return OfficeResult::failure(
             kWordOpenError,
             QStringLiteral("模板不是有效的Word文档：%1").arg(QDir::toNativeSeparators(templatePath)));
     // No spelling or grammar marks over the filled-in names and numbers.
     QDomDocument settings;
-    if (settings.setContent(package_.part(QStringLiteral("word/settings.xml")), true)) {
+    if (settings.setContent(package_.part(QStringLiteral("word/settings.xml")), false)) {
         QDomElement root = settings.documentElement();
         for (const char* flag : {"hideSpellingErrors", "hideGrammaticalErrors"}) {
             if (children(root, flag).isEmpty())
-                root.insertBefore(settings.createElementNS(kW, QStringLiteral("w:") + QLatin1String(flag)),
+                root.insertBefore(settings.createElement(prefixOf(settings) + QLatin1String(flag)),
                                   root.firstChild());
         }
         package_.setPart(QStringLiteral("word/settings.xml"), settings.toByteArray(-1));
@@ -101,11 +114,11 @@ OfficeResult WordDocument::newDocument(const QString& templatePath) {
 }
 
 QDomElement WordDocument::bookmark(const QString& name) const {
-    const QDomNodeList starts =
-        const_cast<QDomDocument&>(document_).elementsByTagNameNS(kW, QStringLiteral("bookmarkStart"));
+    const QDomNodeList starts = const_cast<QDomDocument&>(document_).elementsByTagName(
+        prefixOf(document_) + QStringLiteral("bookmarkStart"));
     for (int i = 0; i < starts.size(); ++i) {
         QDomElement e = starts.at(i).toElement();
-        if (e.attributeNS(kW, QStringLiteral("name")) == name) return e;
+        if (e.attribute(prefixOf(document_) + QStringLiteral("name")) == name) return e;
     }
     return {};
 }
@@ -179,7 +192,7 @@ int WordDocument::insertRows(int n) {
 QDomElement WordDocument::tableCell(int table, int row, int column) const {
     if (!open_ || table < 1 || row < 1 || column < 1) return {};
     const QDomNodeList tables =
-        const_cast<QDomDocument&>(document_).elementsByTagNameNS(kW, QStringLiteral("tbl"));
+        const_cast<QDomDocument&>(document_).elementsByTagName(prefixOf(document_) + QStringLiteral("tbl"));
     int seen = 0;
     for (int i = 0; i < tables.size(); ++i) {
         QDomElement t = tables.at(i).toElement();
@@ -199,7 +212,7 @@ bool WordDocument::setCell(int table, int row, int column, const QString& text) 
     const QList<QDomElement> paragraphs = children(cell, "p");
     QDomElement paragraph;
     if (paragraphs.isEmpty()) {
-        paragraph = document_.createElementNS(kW, QStringLiteral("w:p"));
+        paragraph = document_.createElement(prefixOf(document_) + QStringLiteral("p"));
         cell.appendChild(paragraph);
     } else {
         paragraph = paragraphs.first();

@@ -107,10 +107,10 @@ OfficeResult Workbook::release(const QString& subject) {
 OfficeResult Workbook::writePlain(const QString& path) const {
     QString reason;
     bool written = writeThroughTemporary(path, &reason, [this](const QString& temporary, QString* error) {
-        lxw_workbook_options options{};
-        options.constant_memory = LXW_TRUE; // rows go out in order; memory stays flat on long lists
+        // Strings go into the shared string table (not inline), which every
+        // reader handles.
         const QByteArray tmp = QFile::encodeName(temporary);
-        lxw_workbook* book = workbook_new_opt(tmp.constData(), &options);
+        lxw_workbook* book = workbook_new(tmp.constData());
         if (!book) {
             *error = QStringLiteral("无法写入文件：%1").arg(QDir::toNativeSeparators(temporary));
             return false;

@@ -214,7 +214,42 @@ private:
     ss::formula_grammar_t grammar_ = ss::formula_grammar_t::xlsx;
 };
 
+// Cell references such as "B7", "$B$7" or "Sheet1!A1:C3"; the sheet part is not needed.
+class References : public ss::iface::import_reference_resolver {
+public:
+    ss::src_address_t resolve_address(std::string_view address) override {
+        std::string_view a =
+            address.substr(address.find('!') == std::string_view::npos ? 0 : address.find('!') + 1);
+        ss::src_address_t out{0, 0, 0};
+        int column = 0, row = 0;
+        for (char c : a) {
+            if (c == '$') continue;
+            if (c >= 'A' && c <= 'Z')
+                column = column * 26 + (c - 'A' + 1);
+            else if (c >= 'a' && c <= 'z')
+                column = column * 26 + (c - 'a' + 1);
+            else if (c >= '0' && c <= '9')
+                row = row * 10 + (c - '0');
+            else
+                throw std::invalid_argument("not a cell reference");
+        }
+        if (column < 1 || row < 1) throw std::invalid_argument("not a cell reference");
+        out.row = row - 1;
+        out.column = column - 1;
+        return out;
+    }
+    ss::src_range_t resolve_range(std::string_view range) override {
+        const size_t colon = range.find(':');
+        if (colon == std::string_view::npos) {
+            const auto one = resolve_address(range);
+            return {one, one};
+        }
+        return {resolve_address(range.substr(0, colon)), resolve_address(range.substr(colon + 1))};
+    }
+};
+
 struct Collected {
+    References references;
     Strings strings;
     Styles styles;
     Settings settings;
@@ -337,6 +372,9 @@ public:
     ss::iface::import_global_settings* get_global_settings() override { return &shared.settings; }
     ss::iface::import_shared_strings* get_shared_strings() override { return &shared.strings; }
     ss::iface::import_styles* get_styles() override { return &shared.styles; }
+    ss::iface::import_reference_resolver* get_reference_resolver(ss::formula_ref_context_t) override {
+        return &shared.references;
+    }
     ss::iface::import_sheet* append_sheet(ss::sheet_t, std::string_view name) override {
         sheets.push_back(
             std::make_unique<SheetSink>(QString::fromUtf8(name.data(), qsizetype(name.size())), shared));
