@@ -1,5 +1,7 @@
 #include "templatebook.h"
 
+#include "xmlblanks.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -313,7 +315,7 @@ bool TemplateBook::write(const QString& path, const std::vector<Workbook::Sheet>
         typesRoot.appendChild(override);
 
         QDomDocument sheetDoc;
-        parse(sheetDoc, sheetXml_);
+        parse(sheetDoc, protectBlankRuns(sheetXml_));
         QDomElement sheetData = firstChild(sheetDoc.documentElement(), QStringLiteral("sheetData"));
         if (sheetData.isNull()) {
             *reason = QStringLiteral("模板工作表没有数据区：%1").arg(QDir::toNativeSeparators(path_));
@@ -333,7 +335,7 @@ bool TemplateBook::write(const QString& path, const std::vector<Workbook::Sheet>
             else
                 sheetView.removeAttribute(QStringLiteral("tabSelected"));
         }
-        out.setPart(part, sheetDoc.toByteArray(-1));
+        out.setPart(part, restoreBlanks(sheetDoc.toString(-1)).toUtf8());
         if (!sheetRels_.isEmpty())
             out.setPart(QStringLiteral("xl/worksheets/_rels/sheet%1.xml.rels").arg(number), sheetRels_);
     }

@@ -1,5 +1,7 @@
 #include "worddocument.h"
 
+#include "xmlblanks.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -69,7 +71,7 @@ QString paragraphText(const QDomElement& paragraph) {
     if (paragraph.isNull()) return text;
     for (QDomNode n = paragraph.firstChild(); !n.isNull() && inside(paragraph, n); n = nextInOrder(n))
         if (is(n, "t")) text += n.toElement().text();
-    return text;
+    return restoreBlanks(text);
 }
 
 // A run carrying the text, in the character format of the paragraph mark.
@@ -94,7 +96,7 @@ OfficeResult WordDocument::newDocument(const QString& templatePath) {
         return OfficeResult::failure(
             kWordOpenError, QStringLiteral("找不到模板文件：%1").arg(QDir::toNativeSeparators(templatePath)));
     if (!package_.read(templatePath, &reason)) return OfficeResult::failure(kWordOpenError, reason);
-    if (!document_.setContent(package_.part(QStringLiteral("word/document.xml")), false))
+    if (!document_.setContent(protectBlankRuns(package_.part(QStringLiteral("word/document.xml"))), false))
         return OfficeResult::failure(
             kWordOpenError,
             QStringLiteral("模板不是有效的Word文档：%1").arg(QDir::toNativeSeparators(templatePath)));
@@ -146,7 +148,7 @@ bool WordDocument::fillBookmark(const QString& name, const QString& text) {
     if (selectionAnchor_.isNull()) return false;
     const QString typed = text.isEmpty() ? QStringLiteral("  ") : text;
     if (!selectionText_.isNull()) {
-        QString current = selectionText_.text();
+        QString current = restoreBlanks(selectionText_.text());
         current.replace(selectionOffset_, 1, typed);
         setText(selectionText_, current);
     } else {
@@ -255,7 +257,7 @@ OfficeResult WordDocument::release(const QString& subject) {
         discard();
         return OfficeResult::failure(kWordOpenError, reason);
     }
-    package_.setPart(QStringLiteral("word/document.xml"), document_.toByteArray(-1));
+    package_.setPart(QStringLiteral("word/document.xml"), restoreBlanks(document_.toString(-1)).toUtf8());
     const QString path = exportPath(target_.folder, subject, QStringLiteral(".docx"));
     const bool written = package_.write(path, &reason);
     discard();
