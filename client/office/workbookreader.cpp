@@ -459,7 +459,8 @@ bool readWithFreexl(const QString& path, std::vector<WorkbookReader::Sheet>& out
         return fail(QStringLiteral("不是有效的Excel 97-2003工作簿（错误 %1）").arg(rc));
     }
     unsigned int password = 0;
-    if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &password) == FREEXL_OK && password)
+    if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &password) == FREEXL_OK &&
+        password == FREEXL_BIFF_OBFUSCATED)
         return fail(QStringLiteral("工作簿有密码保护"));
     unsigned int count = 0;
     if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK)
