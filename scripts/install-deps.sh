@@ -6,6 +6,7 @@ packages=(
     build-essential cmake ninja-build pkg-config clang
     qt6-base-dev qt6-base-dev-tools libsqlite3-dev sqlite3
     fonts-noto-cjk
+    libxlsxwriter-dev liborcus-dev libfreexl-dev zlib1g-dev poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do
