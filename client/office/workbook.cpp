@@ -44,6 +44,10 @@ OfficeResult Workbook::addSheet(const QString& templatePath, int index, const QS
         if (!book->load(templatePath, &reason)) return OfficeResult::failure(kExcelOpenError, reason);
         template_ = std::move(book);
     }
+    static const QString forbidden = QStringLiteral("[]:*?/\\");
+    if (name.trimmed().isEmpty() || name.size() > 31 ||
+        std::any_of(name.begin(), name.end(), [](QChar c) { return forbidden.contains(c); }))
+        return OfficeResult::failure(kExcelOpenError, QStringLiteral("工作表名称无效：%1").arg(name));
     for (const auto& s : sheets_)
         if (s.name.compare(name, Qt::CaseInsensitive) == 0)
             return OfficeResult::failure(kExcelOpenError, QStringLiteral("工作表名称重复：%1").arg(name));

@@ -562,6 +562,14 @@ QString WorkbookReader::cellText(int row, int column) const {
     return sheets_[current_].cells.value((quint64(row) << 16) | quint64(column));
 }
 
+OfficeResult attachWorkbook(WorkbookReader& reader, FileService& files, QWidget* parent) {
+    const QString path =
+        files.openFileName(parent, QStringLiteral("选择要导入的Excel工作簿"),
+                           QStringLiteral("Excel 工作簿 (*.xlsx *.xls *.ods *.csv);;所有文件 (*)"));
+    if (path.isEmpty()) return OfficeResult::failure({}, {});
+    return reader.open(path);
+}
+
 int WorkbookReader::rowCount() const {
     return current_ < 0 ? 0 : sheets_[current_].rows;
 }

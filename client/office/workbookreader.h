@@ -3,6 +3,7 @@
 // or legacy .xls) is read whole; one sheet is chosen and its cells are read as
 // the import expects them: text as typed, numbers in their default text form
 // ("12", "3.5"), dates as "yyyy-MM-dd" (with " HH:mm:ss" when they carry a time).
+#include "fileservice.h"
 #include "officeresult.h"
 
 #include <QHash>
@@ -39,6 +40,10 @@ private:
     std::vector<Sheet> sheets_;
     int current_ = -1;
 };
+
+// Asks the user for a workbook through the file service and opens it; a
+// cancelled choice fails with no message (nothing to show).
+OfficeResult attachWorkbook(WorkbookReader& reader, FileService& files, QWidget* parent = nullptr);
 
 // The default text of a number: up to 15 significant digits, no exponent for
 // everyday magnitudes, no trailing zeros ("12", "0.1", "13812345678").

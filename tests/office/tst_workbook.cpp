@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 using namespace corvexa::office;
@@ -188,6 +189,17 @@ private slots:
         for (const char* ref : {"A1", "C4", "N8", "A9"})
             QCOMPARE(styleOf(sheet3, QLatin1String(ref)), styleOf(model, QLatin1String(ref)));
         QVERIFY(!written.has(QStringLiteral("xl/worksheets/sheet4.xml")));
+        // Every part is well-formed, and the package lists exactly our three sheets.
+        for (const QString& name : written.names()) {
+            if (!name.endsWith(QStringLiteral(".xml")) && !name.endsWith(QStringLiteral(".rels"))) continue;
+            QXmlStreamReader xml(written.part(name));
+            while (!xml.atEnd())
+                xml.readNext();
+            QVERIFY2(!xml.hasError(), qPrintable(name + QStringLiteral(": ") + xml.errorString()));
+        }
+        const QByteArray types = written.part(QStringLiteral("[Content_Types].xml"));
+        QCOMPARE(types.count("worksheet+xml"), 3);
+        QVERIFY(!types.contains("app.xml"));
     }
 
     void failuresSayWhy_data() {
@@ -196,6 +208,7 @@ private slots:
         QTest::newRow("folder not writable") << "folder";
         QTest::newRow("no sheet") << "empty";
         QTest::newRow("template into plain book") << "mixed";
+        QTest::newRow("sheet name Excel refuses") << "name";
     }
     void failuresSayWhy() {
         QFETCH(QString, failure);
@@ -219,9 +232,12 @@ private slots:
         } else if (failure == u"empty") {
             QVERIFY(book.newBook());
             result = book.release(QStringLiteral("导出"));
-        } else {
+        } else if (failure == u"mixed") {
             QVERIFY(book.newSheet());
             result = book.addSheet(templatePath(kStudentSheet), 1, QStringLiteral("第1页"));
+        } else {
+            QVERIFY(book.newBook());
+            result = book.addSheet(templatePath(kStudentSheet), 1, QStringLiteral("第1/2页"));
         }
         QVERIFY(!result.ok);
         QCOMPARE(result.message, QStringLiteral("打开Excel时出现错误！"));

@@ -152,6 +152,21 @@ private slots:
         QVERIFY(!reader.selectSheet(sheets.size()));
     }
 
+    void attachAsksThroughTheFileService() {
+        QTemporaryDir dir;
+        RecordingFileService files;
+        WorkbookReader reader;
+        OfficeResult result = attachWorkbook(reader, files);
+        QVERIFY(!result.ok);
+        QVERIFY(result.message.isEmpty()); // cancelled: nothing to show
+        files.openAnswers << writeCsv(dir.filePath(QStringLiteral("名单.csv")));
+        result = attachWorkbook(reader, files);
+        QVERIFY2(result.ok, qPrintable(result.text()));
+        QCOMPARE(reader.sheetNames(), QStringList{QStringLiteral("名单")});
+        QCOMPARE(reader.cellText(2, 1), QStringLiteral("张三"));
+        QCOMPARE(files.asked.size(), 2);
+    }
+
     void numbersInTheirDefaultText_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
