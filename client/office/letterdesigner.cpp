@@ -215,6 +215,7 @@ void LetterDesigner::loadForm() {
     lineWidth_->setValue(item.lineWidth);
     dashed_->setChecked(item.dashed);
     text_->setPlainText(item.text);
+    preview_->setHighlight(valid ? item.box : QRectF());
     const bool text = valid && item.kind == LetterItem::Text;
     for (QWidget* w : std::initializer_list<QWidget*>{font_, size_, bold_, align_, text_, field_})
         w->setEnabled(text);
@@ -243,6 +244,7 @@ void LetterDesigner::applyForm() {
     if (item == before) return;
     list_->item(index)->setText(itemCaption(item));
     preview_->setLetters(letter_, {sampleLetterRecord()});
+    preview_->setHighlight(item.box);
     setModified(true);
 }
 

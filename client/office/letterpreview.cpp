@@ -39,6 +39,11 @@ void LetterPagesView::setZoom(double zoom) {
     update();
 }
 
+void LetterPagesView::setHighlight(const QRectF& box) {
+    highlight_ = box;
+    update();
+}
+
 QSizeF LetterPagesView::pageSizePx() const {
     return QSizeF(letter_.pageSize.width() / 25.4 * logicalDpiX() * zoom_,
                   letter_.pageSize.height() / 25.4 * logicalDpiY() * zoom_);
@@ -63,6 +68,15 @@ void LetterPagesView::paintEvent(QPaintEvent* event) {
         painter.translate(rect.topLeft());
         painter.scale(zoom_, zoom_);
         paintLetter(painter, letter_, records_[i]);
+        if (!highlight_.isNull()) {
+            const double sx = logicalDpiX() / 25.4, sy = logicalDpiY() / 25.4;
+            const QRectF box(highlight_.x() * sx, highlight_.y() * sy, highlight_.width() * sx,
+                             highlight_.height() * sy);
+            QPen pen(Qt::red, 0, Qt::DashLine);
+            painter.setPen(pen);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(box.adjusted(-2, -2, 2, 2));
+        }
         painter.restore();
     }
 }

@@ -21,6 +21,8 @@ public:
     void setLetters(const LetterTemplate& letter, const QList<QVariantHash>& records);
     void setZoom(double zoom);
     double zoom() const { return zoom_; }
+    // A box in millimetres marked on every page (the designer's chosen item); null: none.
+    void setHighlight(const QRectF& box);
     int pageCount() const { return int(records_.size()); }
     QSize sizeHint() const override;
 
@@ -32,6 +34,7 @@ private:
     LetterTemplate letter_;
     QList<QVariantHash> records_;
     double zoom_ = 1.0;
+    QRectF highlight_;
 };
 
 class LetterPreview : public QWidget {

@@ -171,6 +171,8 @@ private slots:
         preview.setZoom(0.5);
         QCOMPARE(preview.zoom(), 0.5);
 
+        if (!qEnvironmentVariableIsEmpty("CORVEXA_LETTER_PNG"))
+            preview.grab().save(qEnvironmentVariable("CORVEXA_LETTER_PNG") + QStringLiteral(".preview.png"));
         QVERIFY(!preview.saveAsPdf()); // the user cancels
         files.saveAnswers << dir.filePath(QStringLiteral("省高工委介绍信"));
         QVERIFY(preview.saveAsPdf());
@@ -212,6 +214,8 @@ private slots:
         QCOMPARE(designer.letterTemplate().items.size(), items);
         QCOMPARE(designer.letterTemplate().items[0].text, QStringLiteral("编号：[VarNo]"));
 
+        if (!qEnvironmentVariableIsEmpty("CORVEXA_LETTER_PNG"))
+            designer.grab().save(qEnvironmentVariable("CORVEXA_LETTER_PNG") + QStringLiteral(".designer.png"));
         QVERIFY2(designer.save(&error), qPrintable(error));
         QVERIFY(!designer.isModified());
         QCOMPARE(load(path), designer.letterTemplate());

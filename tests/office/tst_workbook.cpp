@@ -119,24 +119,39 @@ private slots:
         QCOMPARE(book.cell(7, 1), QString());
     }
 
+    void candidateSheetsFromTemplate_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("branchColumn");
+        QTest::addColumn<int>("dateColumn");
+        QTest::addColumn<QString>("lastHeading");
+        QTest::newRow("students") << kStudentSheet << "学生党员发展对象基本情况一览表" << 7 << 14 << "N";
+        QTest::newRow("staff") << "教工党员发展对象基本情况一览表.xlsx"
+                               << "教工党员发展对象基本情况一览表" << 6 << 13 << "M";
+    }
     // Eleven candidates, five per sheet, as the pre-review page writes them.
     void candidateSheetsFromTemplate() {
+        QFETCH(QString, file);
+        QFETCH(QString, title);
+        QFETCH(int, branchColumn);
+        QFETCH(int, dateColumn);
+        QFETCH(QString, lastHeading);
         Workbook book({dir_->path(), &files_});
         QVERIFY(book.newBook());
         auto writeHeader = [&] {
             book.setCell(2, 1, QStringLiteral("计算机学院党委"));
-            book.setCell(2, 7, QStringLiteral("本科生第一党支部"));
+            book.setCell(2, branchColumn, QStringLiteral("本科生第一党支部"));
             book.setCell(9, 1,
                          QStringLiteral("注：党支部现有申请入党人员  40 人，党员  12   人, 学生  300  人"));
-            book.setCell(11, 14, QStringLiteral("2008年5月15日"));
+            book.setCell(11, dateColumn, QStringLiteral("2008年5月15日"));
         };
-        QVERIFY(book.addSheet(templatePath(kStudentSheet), 1, QStringLiteral("第1页")));
+        QVERIFY(book.addSheet(templatePath(file), 1, QStringLiteral("第1页")));
         writeHeader();
         int n = 0;
         for (int written = 0; written < 11; ++written) {
             if (n == 5) {
                 const int k = written / 5 + 1;
-                QVERIFY(book.addSheet(templatePath(kStudentSheet), k, QStringLiteral("第%1页").arg(k)));
+                QVERIFY(book.addSheet(templatePath(file), k, QStringLiteral("第%1页").arg(k)));
                 writeHeader();
                 n = 0;
             }
@@ -157,15 +172,15 @@ private slots:
         for (int s = 0; s < 3; ++s) {
             QVERIFY(reader.selectSheet(s));
             // The template's own texts stay; the header cells are ours.
-            QCOMPARE(reader.cellText(1, 1), QStringLiteral("学生党员发展对象基本情况一览表"));
+            QCOMPARE(reader.cellText(1, 1), title);
             QCOMPARE(reader.cellText(3, 1), QStringLiteral("入党志愿书编号"));
-            QCOMPARE(reader.cellText(3, 8), QStringLiteral("学历"));
+            QCOMPARE(reader.cellText(3, 3), QStringLiteral("姓名"));
             QCOMPARE(reader.cellText(2, 1), QStringLiteral("计算机学院党委"));
-            QCOMPARE(reader.cellText(2, 6), QStringLiteral("党支部："));
-            QCOMPARE(reader.cellText(2, 7), QStringLiteral("本科生第一党支部"));
+            QCOMPARE(reader.cellText(2, branchColumn - 1), QStringLiteral("党支部："));
+            QCOMPARE(reader.cellText(2, branchColumn), QStringLiteral("本科生第一党支部"));
             QVERIFY(reader.cellText(9, 1).startsWith(QStringLiteral("注：党支部现有申请入党人员  40 人")));
-            QCOMPARE(reader.cellText(11, 13), QStringLiteral("填表日期："));
-            QCOMPARE(reader.cellText(11, 14), QStringLiteral("2008年5月15日"));
+            QCOMPARE(reader.cellText(11, dateColumn - 1), QStringLiteral("填表日期："));
+            QCOMPARE(reader.cellText(11, dateColumn), QStringLiteral("2008年5月15日"));
             const int rows = s < 2 ? 5 : 1;
             for (int r = 1; r <= 5; ++r) {
                 const QString expected = r <= rows ? QStringLiteral("学生%1").arg(s * 5 + r) : QString();
@@ -178,16 +193,18 @@ private slots:
         ZipPackage written, original;
         QString error;
         QVERIFY(written.read(result.path, &error));
-        QVERIFY(original.read(templatePath(kStudentSheet), &error));
+        QVERIFY(original.read(templatePath(file), &error));
         const QByteArray sheet3 = written.part(QStringLiteral("xl/worksheets/sheet3.xml"));
         const QByteArray model = original.part(QStringLiteral("xl/worksheets/sheet1.xml"));
-        QVERIFY(sheet3.contains("<mergeCell ref=\"A1:N1\"/>"));
-        QVERIFY(sheet3.contains("<mergeCell ref=\"A9:N9\"/>"));
+        for (const QString& merge : {QStringLiteral("A1:%1").arg(lastHeading + u'1'),
+                                     QStringLiteral("A9:%1").arg(lastHeading + u'9')})
+            QVERIFY(sheet3.contains(QStringLiteral("<mergeCell ref=\"%1\"/>").arg(merge).toUtf8()));
         QCOMPARE(columnWidths(sheet3), columnWidths(model));
         QVERIFY(!columnWidths(model).isEmpty());
         QVERIFY(!styleOf(model, QStringLiteral("C4")).isEmpty());
-        for (const char* ref : {"A1", "C4", "N8", "A9"})
-            QCOMPARE(styleOf(sheet3, QLatin1String(ref)), styleOf(model, QLatin1String(ref)));
+        for (const QString& ref :
+             {QStringLiteral("A1"), QStringLiteral("C4"), lastHeading + u'8', QStringLiteral("A9")})
+            QCOMPARE(styleOf(sheet3, ref), styleOf(model, ref));
         QVERIFY(!written.has(QStringLiteral("xl/worksheets/sheet4.xml")));
         // Every part is well-formed, and the package lists exactly our three sheets.
         for (const QString& name : written.names()) {
