@@ -215,7 +215,8 @@ private slots:
         QCOMPARE(designer.letterTemplate().items[0].text, QStringLiteral("编号：[VarNo]"));
 
         if (!qEnvironmentVariableIsEmpty("CORVEXA_LETTER_PNG"))
-            designer.grab().save(qEnvironmentVariable("CORVEXA_LETTER_PNG") + QStringLiteral(".designer.png"));
+            designer.grab().save(qEnvironmentVariable("CORVEXA_LETTER_PNG") +
+                                 QStringLiteral(".designer.png"));
         QVERIFY2(designer.save(&error), qPrintable(error));
         QVERIFY(!designer.isModified());
         QCOMPARE(load(path), designer.letterTemplate());
