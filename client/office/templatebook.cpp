@@ -68,7 +68,7 @@ public:
         if (xml_.isEmpty())
             xml_ = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<sst xmlns=\"" +
                    kMainNs.toUtf8() + "\" count=\"0\" uniqueCount=\"0\"></sst>";
-        static const QRegularExpression item(QStringLiteral("<si[ >]"));
+        static const QRegularExpression item(QStringLiteral("<(\\w+:)?si[ >]"));
         existing_ = int(QString::fromUtf8(xml_).count(item));
     }
     int indexOf(const QString& text) {
@@ -80,12 +80,22 @@ public:
         return n;
     }
     QByteArray xml() const {
-        QByteArray items;
-        for (const QString& text : added_)
-            items += "<si><t xml:space=\"preserve\">" + text.toHtmlEscaped().toUtf8() + "</t></si>";
         QString out = QString::fromUtf8(xml_);
-        const qsizetype end = out.lastIndexOf(QStringLiteral("</sst>"));
-        if (end >= 0) out.insert(end, QString::fromUtf8(items));
+        static const QRegularExpression root(QStringLiteral("<((?:\\w+:)?)sst\\b[^>]*?(/?)>"));
+        const auto m = root.match(out);
+        const QString prefix = m.captured(1);
+        QString items;
+        for (const QString& text : added_)
+            items += QStringLiteral("<%1si><%1t xml:space=\"preserve\">%2</%1t></%1si>")
+                         .arg(prefix, text.toHtmlEscaped());
+        if (m.captured(2) == u"/") {
+            // An empty table written as <sst .../>: open it up.
+            out.replace(m.capturedStart(2), 1, QString());
+            out.insert(m.capturedEnd() - 1, items + QStringLiteral("</") + prefix + QStringLiteral("sst>"));
+        } else {
+            const qsizetype end = out.lastIndexOf(QStringLiteral("</") + prefix + QStringLiteral("sst>"));
+            if (end >= 0) out.insert(end, items);
+        }
         const QString unique = QString::number(existing_ + added_.size());
         static const QRegularExpression counts(QStringLiteral("\\b(count|uniqueCount)=\"\\d*\""));
         // Every cell now refers to a string of its own as far as the count goes.

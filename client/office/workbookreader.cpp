@@ -1,9 +1,12 @@
 #include "workbookreader.h"
 
 #include "common/dates.h"
+#include "zippackage.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <cmath>
 #include <freexl.h>
 #include <memory>
@@ -412,14 +415,102 @@ QString renderCell(const RawCell& cell, const Collected& shared) {
     return {};
 }
 
+// The .xlsx reader skips cells stored as inline strings (t="inlineStr"), which
+// some exporting tools write. Such workbooks are read from a copy whose inline
+// strings are moved into the shared string table. Returns the copy's path, or
+// an empty text when the workbook has none (or is no package we can copy).
+QString sharedStringCopy(const QString& path, const QTemporaryDir& scratch) {
+    ZipPackage package;
+    QString error;
+    if (!scratch.isValid() || !package.read(path, &error)) return {};
+    QStringList sheets;
+    for (const QString& name : package.names())
+        if (name.startsWith(QStringLiteral("xl/worksheets/")) && name.endsWith(QStringLiteral(".xml")) &&
+            package.part(name).contains("inlineStr"))
+            sheets << name;
+    if (sheets.isEmpty()) return {};
+
+    // The string table: the workbook's own, or a new one.
+    QString stringsPart = QStringLiteral("xl/sharedStrings.xml");
+    QString rels = QString::fromUtf8(package.part(QStringLiteral("xl/_rels/workbook.xml.rels")));
+    static const QRegularExpression stringsRel(
+        QStringLiteral(R"(<Relationship\b[^>]*/sharedStrings"[^>]*>)"));
+    static const QRegularExpression target(QStringLiteral(R"re(Target="/?(?:xl/)?([^"]+)")re"));
+    const auto rel = stringsRel.match(rels);
+    if (rel.hasMatch()) {
+        stringsPart = QStringLiteral("xl/") + target.match(rel.captured(0)).captured(1);
+    } else {
+        rels.replace(
+            QStringLiteral("</Relationships>"),
+            QStringLiteral("<Relationship Id=\"rIdCorvexaStrings\" Type=\"http://schemas.openxmlformats.org/"
+                           "officeDocument/2006/relationships/sharedStrings\" Target=\"sharedStrings.xml\"/>"
+                           "</Relationships>"));
+        package.setPart(QStringLiteral("xl/_rels/workbook.xml.rels"), rels.toUtf8());
+        QString types = QString::fromUtf8(package.part(QStringLiteral("[Content_Types].xml")));
+        types.replace(
+            QStringLiteral("</Types>"),
+            QStringLiteral("<Override PartName=\"/xl/sharedStrings.xml\" ContentType=\"application/"
+                           "vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml\"/></Types>"));
+        package.setPart(QStringLiteral("[Content_Types].xml"), types.toUtf8());
+    }
+    QString strings = QString::fromUtf8(package.part(stringsPart));
+    if (strings.isEmpty())
+        strings =
+            QStringLiteral("<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"></sst>");
+    static const QRegularExpression emptyRoot(QStringLiteral(R"(<((?:\w+:)?)sst\b([^>]*?)/>)"));
+    strings.replace(emptyRoot, QStringLiteral("<\\1sst\\2></\\1sst>"));
+    static const QRegularExpression item(QStringLiteral(R"(<(?:\w+:)?si[ >/])"));
+    const int existing = int(strings.count(item));
+
+    static const QRegularExpression inlineCell(
+        QStringLiteral(R"(<((?:\w+:)?)c\b([^>]*?)\st="inlineStr"([^>]*?)(?<!/)>(.*?)</\1c>)"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression textRun(QStringLiteral(R"(<(?:\w+:)?t(?:\s[^>]*)?>(.*?)</(?:\w+:)?t>)"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression phonetic(QStringLiteral(R"(<(?:\w+:)?rPh\b.*?</(?:\w+:)?rPh>)"),
+                                             QRegularExpression::DotMatchesEverythingOption);
+    QString items; // the moved texts, still escaped as they stood
+    int moved = 0;
+    for (const QString& name : sheets) {
+        const QString xml = QString::fromUtf8(package.part(name));
+        QString out;
+        qsizetype last = 0;
+        for (auto it = inlineCell.globalMatch(xml); it.hasNext();) {
+            const auto m = it.next();
+            QString content = m.captured(4);
+            content.remove(phonetic);
+            QString text;
+            for (auto t = textRun.globalMatch(content); t.hasNext();)
+                text += t.next().captured(1);
+            items += QStringLiteral("<si><t xml:space=\"preserve\">") + text + QStringLiteral("</t></si>");
+            out += QStringView(xml).mid(last, m.capturedStart() - last);
+            out += QStringLiteral("<%1c%2 t=\"s\"%3><%1v>%4</%1v></%1c>")
+                       .arg(m.captured(1), m.captured(2), m.captured(3))
+                       .arg(existing + moved++);
+            last = m.capturedEnd();
+        }
+        out += QStringView(xml).mid(last);
+        package.setPart(name, out.toUtf8());
+    }
+    const qsizetype end = strings.lastIndexOf(QStringLiteral("sst>"));
+    const qsizetype close = strings.lastIndexOf(QLatin1Char('<'), end);
+    if (close < 0) return {};
+    strings.insert(close, items);
+    package.setPart(stringsPart, strings.toUtf8());
+    const QString copy = scratch.filePath(QStringLiteral("workbook.xlsx"));
+    return package.write(copy, &error) ? copy : QString();
+}
+
 bool readWithOrcus(const QString& path, const QString& suffix, std::vector<WorkbookReader::Sheet>& out,
                    QString* reason) {
     Factory factory;
     try {
         const std::string file = QFile::encodeName(path).toStdString();
         if (suffix == u"xlsx" || suffix == u"xlsm") {
+            QTemporaryDir scratch;
+            const QString copy = sharedStringCopy(path, scratch);
             orcus::orcus_xlsx filter(&factory);
-            filter.read_file(file);
+            filter.read_file(copy.isEmpty() ? file : QFile::encodeName(copy).toStdString());
         } else if (suffix == u"ods") {
             orcus::orcus_ods filter(&factory);
             filter.read_file(file);

@@ -167,6 +167,29 @@ private slots:
         QCOMPARE(files.asked.size(), 2);
     }
 
+    // Some tools write texts inline in the cells instead of in the shared table.
+    void inlineStringsAreRead() {
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("inline.xlsx")));
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE; // writes inline strings
+        lxw_workbook* book = workbook_new_opt(path.constData(), &options);
+        lxw_worksheet* sheet = workbook_add_worksheet(book, "名单");
+        worksheet_write_string(sheet, 0, 0, "姓名", nullptr);
+        worksheet_write_number(sheet, 0, 1, 7, nullptr);
+        worksheet_write_string(sheet, 1, 0, "A&B <王五>", nullptr);
+        worksheet_write_string(sheet, 1, 1, "  两个空格", nullptr);
+        workbook_close(book);
+
+        WorkbookReader reader;
+        const OfficeResult opened = reader.open(QFile::decodeName(path));
+        QVERIFY2(opened.ok, qPrintable(opened.text()));
+        QCOMPARE(reader.cellText(1, 1), QStringLiteral("姓名"));
+        QCOMPARE(reader.cellText(1, 2), QStringLiteral("7"));
+        QCOMPARE(reader.cellText(2, 1), QStringLiteral("A&B <王五>"));
+        QCOMPARE(reader.cellText(2, 2), QStringLiteral("  两个空格"));
+    }
+
     void numbersInTheirDefaultText_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
