@@ -28,8 +28,8 @@ QByteArray u8(const QString& s) {
     return s.toUtf8();
 }
 
-bool writeCandidateSheet(const QString& folder, const CandidateSheet& spec) {
-    const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + spec.file);
+bool writeCandidateSheet(const QString& folder, const CandidateSheet& sheet) {
+    const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + sheet.file);
     lxw_workbook* book = workbook_new(path.constData());
     if (!book) return false;
     lxw_worksheet* ws = workbook_add_worksheet(book, "Sheet1");
@@ -74,20 +74,20 @@ bool writeCandidateSheet(const QString& folder, const CandidateSheet& spec) {
     format_set_align(cell, LXW_ALIGN_CENTER);
     format_set_align(cell, LXW_ALIGN_VERTICAL_CENTER);
 
-    const int last = int(spec.headings.size()) - 1;
+    const int last = int(sheet.headings.size()) - 1;
     for (int c = 0; c <= last; ++c)
-        worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), spec.widths.value(c, 10), nullptr);
+        worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), sheet.widths.value(c, 10), nullptr);
     worksheet_set_row(ws, 0, 36, nullptr);
-    worksheet_merge_range(ws, 0, 0, 0, lxw_col_t(last), u8(spec.title).constData(), title);
+    worksheet_merge_range(ws, 0, 0, 0, lxw_col_t(last), u8(sheet.title).constData(), title);
     // Row 2: the organization's name (written at A2) and the branch's name.
     worksheet_set_row(ws, 1, 22, nullptr);
-    worksheet_merge_range(ws, 1, 0, 1, lxw_col_t(spec.branchColumn - 3), "", plain);
-    worksheet_write_string(ws, 1, lxw_col_t(spec.branchColumn - 2), "党支部：", label);
-    worksheet_merge_range(ws, 1, lxw_col_t(spec.branchColumn - 1), 1, lxw_col_t(spec.branchColumn + 1), "",
+    worksheet_merge_range(ws, 1, 0, 1, lxw_col_t(sheet.branchColumn - 3), "", plain);
+    worksheet_write_string(ws, 1, lxw_col_t(sheet.branchColumn - 2), "党支部：", label);
+    worksheet_merge_range(ws, 1, lxw_col_t(sheet.branchColumn - 1), 1, lxw_col_t(sheet.branchColumn + 1), "",
                           plain);
     worksheet_set_row(ws, 2, 42, nullptr);
     for (int c = 0; c <= last; ++c)
-        worksheet_write_string(ws, 2, lxw_col_t(c), u8(spec.headings[c]).constData(), heading);
+        worksheet_write_string(ws, 2, lxw_col_t(c), u8(sheet.headings[c]).constData(), heading);
     for (int r = 3; r <= 7; ++r) {
         worksheet_set_row(ws, lxw_row_t(r), 30, nullptr);
         for (int c = 0; c <= last; ++c)
@@ -100,8 +100,8 @@ bool writeCandidateSheet(const QString& folder, const CandidateSheet& spec) {
     worksheet_set_row(ws, 10, 22, nullptr);
     worksheet_write_string(ws, 10, 0, "党支部书记（签字）：", plain);
     worksheet_write_string(ws, 10, 5, "二级党组织（盖章）：", plain);
-    worksheet_write_string(ws, 10, lxw_col_t(spec.dateColumn - 2), "填表日期：", label);
-    worksheet_write_blank(ws, 10, lxw_col_t(spec.dateColumn - 1), plain);
+    worksheet_write_string(ws, 10, lxw_col_t(sheet.dateColumn - 2), "填表日期：", label);
+    worksheet_write_blank(ws, 10, lxw_col_t(sheet.dateColumn - 1), plain);
     return workbook_close(book) == LXW_NO_ERROR;
 }
 
