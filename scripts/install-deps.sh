@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libsqlite3-dev sqlite3
     libpq-dev postgresql
     fonts-noto-cjk
+    libxlsxwriter-dev liborcus-dev libfreexl-dev zlib1g-dev poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do
