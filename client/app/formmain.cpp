@@ -1,12 +1,13 @@
 #include "formmain.h"
 
-#include "appicons.h"
 #include "data/datamodule.h"
 #include "data/errors.h"
 #include "data/services.h"
+#include "frames/appicons.h"
 #include "frames/framebasic.h"
 #include "frames/groupbar.h"
 #include "frames/placeholderframe.h"
+#include "org/branchtree.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,10 +25,6 @@
 #include <QVBoxLayout>
 
 namespace corvexa::client {
-
-// Item data of the tree nodes: the node's TDZZNode.
-static constexpr int kNodeIdRole = Qt::UserRole;
-static constexpr int kNodeTypeRole = Qt::UserRole + 1;
 
 // The area right of the group bar: the background picture while no frame is
 // shown, else the work panel that fills it.
@@ -282,11 +279,8 @@ void TFormMain::createMenusAndToolBar() {
 }
 
 QTreeWidget* TFormMain::createTree(const char* name, int dragTag) {
-    auto* tree = new QTreeWidget;
+    auto* tree = new BranchTreeWidget(dragTag);
     tree->setObjectName(QString::fromLatin1(name));
-    tree->setHeaderHidden(true);
-    tree->setProperty("dragTag", dragTag);
-    tree->setIconSize(QSize(18, 18));
     return tree;
 }
 
@@ -304,6 +298,12 @@ void TFormMain::createPanels() {
     m_treeStud = createTree("TreeViewStud", 0);
     m_treeStaff = createTree("TreeViewStaff", 1);
     m_treeBYS = createTree("TreeViewBYS", -1);
+    m_studBranches = new TBranchTree(m_dm, m_treeStud, kStudentBranches, this);
+    m_staffBranches = new TBranchTree(m_dm, m_treeStaff, kStaffBranches, this);
+    connect(action("actStud_NewZB"), &QAction::triggered, m_studBranches, &TBranchTree::newBranch);
+    connect(action("actZGZB_New"), &QAction::triggered, m_staffBranches, &TBranchTree::newBranch);
+    connect(action("actStud_DelZB"), &QAction::triggered, m_studBranches, &TBranchTree::deleteBranch);
+    connect(action("actZGZB_Del"), &QAction::triggered, m_staffBranches, &TBranchTree::deleteBranch);
     for (auto [tree, newName, delName] : {std::tuple{m_treeStud, "actStud_NewZB", "actStud_DelZB"},
                                           std::tuple{m_treeStaff, "actZGZB_New", "actZGZB_Del"}}) {
         tree->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -403,48 +403,11 @@ void TFormMain::applyRights() {
 }
 
 void TFormMain::buildTrees() {
-    auto node = [](QTreeWidgetItem* item, const QString& id, int type) {
-        item->setData(0, kNodeIdRole, id);
-        item->setData(0, kNodeTypeRole, type);
-    };
-    auto build = [&](QTreeWidget* tree, const char* setName, int branchType, const char* rootIcon) {
-        const QSignalBlocker block(tree);
-        tree->clear();
-        auto* root = new QTreeWidgetItem(tree, {m_dm.login.DZZ_Name});
-        root->setIcon(0, appIcon(rootIcon));
-        node(root, m_dm.login.DZZ_ID, TDZZNode::Organization);
-        RecordSet& branches = m_dm.set(QString::fromLatin1(setName));
-        for (int row = 0; row < branches.rowCount(); ++row) {
-            auto* item =
-                new QTreeWidgetItem(root, {branches.displayText(row, branches.fieldIndex(u"ZB_Name"))});
-            item->setIcon(0, appIcon("branch"));
-            node(item, branches.displayText(row, branches.fieldIndex(u"ZB_ID")), branchType);
-        }
-        root->setExpanded(true);
-    };
     if (m_dm.login.GL_XueSheng) {
-        build(m_treeStud, "CDS_XS_DZB", TDZZNode::StudentBranch, "branch_student");
-        const QSignalBlocker block(m_treeBYS);
-        m_treeBYS->clear();
-        RecordSet& temp = m_dm.CDS_Temp();
-        m_dm.OpenSQL(
-            temp, QStringLiteral("Select Distinct A.DZB_ID, B.ZB_Name, B.ZB_Index from Stud_BiYe A,DZB_XS B  "
-                                 "where A.NianDu=%1 and A.DZB_ID=B.ZB_ID and B.DZZ_ID='%2' order by "
-                                 "ZB_Index ")
-                      .arg(m_dm.login.BiYeNianDu)
-                      .arg(m_dm.login.DZZ_ID));
-        auto* root = new QTreeWidgetItem(
-            m_treeBYS, {QString::number(m_dm.login.BiYeNianDu) + QStringLiteral("年度毕业生党员")});
-        root->setIcon(0, appIcon("branch_student"));
-        node(root, m_dm.login.DZZ_ID, TDZZNode::Organization);
-        for (int row = 0; row < temp.rowCount(); ++row) {
-            auto* item = new QTreeWidgetItem(root, {temp.displayText(row, temp.fieldIndex(u"ZB_Name"))});
-            item->setIcon(0, appIcon("branch"));
-            node(item, temp.displayText(row, temp.fieldIndex(u"DZB_ID")), TDZZNode::StudentBranch);
-        }
-        root->setExpanded(true);
+        m_studBranches->build();
+        buildGraduatesTree(m_dm, m_treeBYS);
     }
-    if (m_dm.login.GL_ZhiGong) build(m_treeStaff, "CDS_ZG_DZB", TDZZNode::StaffBranch, "branch_staff");
+    if (m_dm.login.GL_ZhiGong) m_staffBranches->build();
 }
 
 void TFormMain::registerFrame(int tag, FrameFactory factory) {
@@ -541,8 +504,8 @@ bool TFormMain::selectBranchNode(QTreeWidget* tree, int group, int nodeType, con
     QTreeWidgetItem* root = tree->topLevelItem(0);
     for (int i = 0; root && i < root->childCount(); ++i) {
         QTreeWidgetItem* item = root->child(i);
-        if (item->data(0, kNodeTypeRole).toInt() == nodeType &&
-            item->data(0, kNodeIdRole).toString() == branchId) {
+        const TDZZNode node = nodeOf(item);
+        if (node.NodeType == nodeType && node.NodeID == branchId) {
             tree->setCurrentItem(item);
             if (!m_panelGroup->isVisible()) m_panelGroup->show();
             if (!m_groupBar->isOpen(group)) m_groupBar->setOpen(group, true);

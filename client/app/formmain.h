@@ -17,6 +17,7 @@ namespace corvexa::client {
 
 class GroupBar;
 class TDM;
+class TBranchTree;
 class TFrameBasic;
 class WorkArea;
 
@@ -44,6 +45,8 @@ public:
     QTreeWidget* TreeViewStud() const { return m_treeStud; }
     QTreeWidget* TreeViewStaff() const { return m_treeStaff; }
     QTreeWidget* TreeViewBYS() const { return m_treeBYS; }
+    TBranchTree* studentBranches() const { return m_studBranches; }
+    TBranchTree* staffBranches() const { return m_staffBranches; }
     QLabel* StatusUser() const { return m_statusUser; }
     QLabel* StatusRecCount() const { return m_statusRecCount; }
 
@@ -89,6 +92,8 @@ private:
     QTreeWidget* m_treeStud = nullptr;
     QTreeWidget* m_treeStaff = nullptr;
     QTreeWidget* m_treeBYS = nullptr;
+    TBranchTree* m_studBranches = nullptr;
+    TBranchTree* m_staffBranches = nullptr;
     QLabel* m_statusUser = nullptr;
     QLabel* m_statusDZZ = nullptr;
     QLabel* m_statusWorkYear = nullptr;

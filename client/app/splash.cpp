@@ -1,7 +1,7 @@
 #include "splash.h"
 
-#include "appicons.h"
 #include "data/datamodule.h"
+#include "frames/appicons.h"
 
 #include <QGridLayout>
 #include <QLabel>

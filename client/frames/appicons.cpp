@@ -1,4 +1,4 @@
-#include "appicons.h"
+#include "frames/appicons.h"
 
 #include <QFile>
 #include <QHash>
