@@ -79,6 +79,8 @@ public:
     static TDM* instance();
 
     ServerConnection& connection() { return m_connection; }
+    // The machine's settings (registry key or settings file).
+    SettingsStore& settings() { return *m_settings; }
     Catalogue& catalogue() { return *m_catalogue; }
     RecordSet& set(QStringView name) { return (*m_catalogue)[name]; }
     RecordSet& CDS_Temp() { return set(u"CDS_Temp"); }

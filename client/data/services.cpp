@@ -19,6 +19,10 @@ QString MessageService::titleOf(MessageKind kind) {
         return QStringLiteral("请确认选择");
     case MessageKind::Delete:
         return QStringLiteral("确认删除");
+    case MessageKind::Quit:
+        return QStringLiteral("退出系统");
+    case MessageKind::Failure:
+        return QStringLiteral("Corvexa（党组织用户版）");
     }
     return {};
 }
@@ -32,6 +36,7 @@ MessageAnswer DialogMessageService::show(MessageKind kind, const QString& text) 
     switch (kind) {
     case MessageKind::Error:
     case MessageKind::TransError:
+    case MessageKind::Failure:
         box.setIcon(QMessageBox::Critical);
         break;
     case MessageKind::Info:
@@ -42,10 +47,15 @@ MessageAnswer DialogMessageService::show(MessageKind kind, const QString& text) 
         break;
     case MessageKind::Confirm:
     case MessageKind::Delete:
+    case MessageKind::Quit:
         box.setIcon(QMessageBox::Question);
         break;
     }
-    if (question) {
+    if (kind == MessageKind::Quit) {
+        box.setWindowModality(Qt::ApplicationModal);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else if (question) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(kind == MessageKind::Confirm ? QMessageBox::Yes : QMessageBox::No);
         box.setEscapeButton(QMessageBox::Cancel);
@@ -60,13 +70,16 @@ MessageAnswer DialogMessageService::show(MessageKind kind, const QString& text) 
     case QMessageBox::Cancel:
         return MessageAnswer::Cancel;
     default:
-        return question ? MessageAnswer::Cancel : MessageAnswer::Ok;
+        return question                    ? MessageAnswer::Cancel
+               : kind == MessageKind::Quit ? MessageAnswer::No
+                                           : MessageAnswer::Ok;
     }
 }
 
 MessageAnswer ScriptedMessageService::show(MessageKind kind, const QString& text) {
     m_shown.append({kind, titleOf(kind), text});
     if (!m_answers.isEmpty()) return m_answers.takeFirst();
+    if (kind == MessageKind::Quit) return MessageAnswer::No;
     return kind == MessageKind::Confirm || kind == MessageKind::Delete ? MessageAnswer::Cancel
                                                                        : MessageAnswer::Ok;
 }

@@ -7,7 +7,9 @@
 
 namespace corvexa::client {
 
-enum class MessageKind { Error, TransError, Info, Warning, Confirm, Delete };
+// Quit: the close question of the main window (Yes/No, system modal).
+// Failure: the program's default error box for a failure no operation caught.
+enum class MessageKind { Error, TransError, Info, Warning, Confirm, Delete, Quit, Failure };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 class MessageService {

@@ -1,0 +1,63 @@
+#pragma once
+// The base of every work frame shown in the main window's work panel: a title
+// bar, the kind property of the query and statistics frames, the four
+// operations through which the main window drives a frame, and the helpers
+// shared by the frames' lists.
+#include <QFrame>
+#include <functional>
+
+class QLabel;
+class QMenu;
+class QTreeWidget;
+class QVBoxLayout;
+
+namespace corvexa::client {
+
+class TFrameBasic : public QFrame {
+    Q_OBJECT
+public:
+    explicit TFrameBasic(QWidget* parent = nullptr);
+
+    // The fixed tag of the frame's class (10 organization … 62 mobile members).
+    virtual int tag() const = 0;
+
+    // Once, right after the main window placed the frame in the work panel.
+    virtual void FrameInit() = 0;
+    // Before a tree selection changes; false keeps the selection.
+    virtual bool FrameCanLeave() = 0;
+    // Before the frame is taken out of the work panel for another one.
+    virtual void FrameLeave() = 0;
+    // Each time the frame is shown again, or its node or kind changed.
+    virtual void FrameShow() = 0;
+
+    QString FrameKind;
+
+    void setTitle(const QString& title);
+    QString title() const;
+    QLabel* PanelTitle() const { return m_title; }
+
+    // "选中记录条数：selected/all" into the main window's record-count pane.
+    static void ShowSelCount(const QTreeWidget* list);
+    // Selects the first row whose caption is exactly the given one.
+    static void SelectItemByCaption(const QString& caption, QTreeWidget* list);
+
+    // Check-list menu: 全选 / 全不选 / 反选 / 勾选加亮的行 on the list it is opened on.
+    QMenu* PopMenuChkList() const { return m_chkListMenu; }
+    void attachCheckListMenu(QTreeWidget* list);
+    static void applyCheckListCommand(QTreeWidget* list, int command);
+
+protected:
+    // The area below the title bar where the frame puts its controls.
+    QVBoxLayout* body() const { return m_body; }
+
+private:
+    QLabel* m_title;
+    QVBoxLayout* m_body;
+    QMenu* m_chkListMenu;
+    QTreeWidget* m_menuList = nullptr;
+};
+
+// Where ShowSelCount writes; the main window installs its status pane.
+void setRecordCountSink(std::function<void(const QString&)> sink);
+
+} // namespace corvexa::client
