@@ -4,6 +4,7 @@
 #include "splash.h"
 
 #include "data/datamodule.h"
+#include "data/errors.h"
 #include "data/services.h"
 
 #include <QApplication>
@@ -21,6 +22,8 @@ public:
     bool notify(QObject* receiver, QEvent* event) override {
         try {
             return QApplication::notify(receiver, event);
+        } catch (const EAbort&) {
+            // Told already, or nothing to tell.
         } catch (const std::exception& e) {
             messages().show(MessageKind::Failure, QString::fromUtf8(e.what()));
         } catch (...) {

@@ -1,5 +1,7 @@
 #include "datamodule.h"
 
+#include "office/workbook.h"
+
 #include "errors.h"
 #include "services.h"
 #include "widgethelpers.h"
@@ -299,6 +301,52 @@ void TDM::fillCodeCombo(QComboBox* combo, const QString& memberField, bool candi
         return;
     }
     FillComboFromSet(combo, set(list->set), list->field);
+}
+
+QString TDM::exportFolder() {
+    const QVariant folder = m_settings->value(QStringLiteral("ExportDir"));
+    return folder.toString().isEmpty() ? office::defaultExportFolder() : folder.toString();
+}
+
+namespace {
+void abortWith(const office::OfficeResult& result) {
+    ShowError(result.text());
+    throw EAbort();
+}
+} // namespace
+
+bool TDM::ExcelNewSheet() {
+    m_excel = std::make_unique<office::Workbook>(office::OutputTarget{exportFolder(), &office::fileService()});
+    if (office::OfficeResult r = m_excel->newSheet(); !r) {
+        m_excel.reset();
+        abortWith(r);
+    }
+    return true;
+}
+
+bool TDM::ExcelNewBook() {
+    m_excel = std::make_unique<office::Workbook>(office::OutputTarget{exportFolder(), &office::fileService()});
+    if (office::OfficeResult r = m_excel->newBook(); !r) {
+        m_excel.reset();
+        abortWith(r);
+    }
+    return true;
+}
+
+void TDM::ExcelAddSheet(const QString& templateFile, int index, const QString& name) {
+    if (!m_excel) throw DataError(office::kExcelOpenError);
+    if (office::OfficeResult r = m_excel->addSheet(templateFile, index, name); !r) throw DataError(r.text());
+}
+
+void TDM::ExcelCell(int row, int column, const QString& text) {
+    if (m_excel) m_excel->setCell(row, column, text);
+}
+
+void TDM::ExcelRelease(const QString& subject) {
+    if (!m_excel) return;
+    std::unique_ptr<office::Workbook> book = std::move(m_excel);
+    if (!book->isOpen()) return;
+    if (office::OfficeResult r = book->release(subject); !r) ShowError(r.text());
 }
 
 } // namespace corvexa::client

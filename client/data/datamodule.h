@@ -11,6 +11,10 @@
 #include <functional>
 #include <memory>
 
+namespace corvexa::office {
+class Workbook;
+}
+
 class QComboBox;
 
 namespace corvexa::client {
@@ -126,6 +130,22 @@ public:
     void LoadSettings();
     void SaveSettings();
 
+    // Spreadsheet output of the exports: a workbook file written on release
+    // into the export folder and opened for the user. ExcelNewSheet and
+    // ExcelNewBook show "打开Excel时出现错误！" with the reason and throw EAbort
+    // when no workbook can be made; ExcelAddSheet throws DataError.
+    bool ExcelNewSheet();
+    bool ExcelNewBook();
+    void ExcelAddSheet(const QString& templateFile, int index, const QString& name);
+    void ExcelCell(int row, int column, const QString& text);
+    // The workbook being written (null between exports).
+    office::Workbook* excel() const { return m_excel.get(); }
+    // Writes the workbook named after what it holds and opens it; a failure is
+    // shown. Nothing happens without a workbook.
+    void ExcelRelease(const QString& subject = QStringLiteral("导出"));
+    // The export folder (a setting; by default a folder under the documents).
+    QString exportFolder();
+
     // Fills a drop-down list for a member field from its code table (or its
     // fixed items).
     void fillCodeCombo(QComboBox* combo, const QString& memberField, bool candidate = false);
@@ -139,6 +159,7 @@ private:
     ServerConnection m_connection;
     Catalogue* m_catalogue;
     std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<office::Workbook> m_excel;
     bool m_loggedIn = false;
     bool m_shutDown = false;
 };

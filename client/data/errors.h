@@ -29,6 +29,13 @@ public:
     using DataError::DataError;
 };
 
+// Ends an operation without a word: the user has been told already, or
+// nothing needs telling (a refused keystroke, an export that could not start).
+class EAbort : public std::exception {
+public:
+    const char* what() const noexcept override { return "operation aborted"; }
+};
+
 inline const QString& applyErrorText() {
     static const QString text = QStringLiteral("数据保存时出现错误,数据未能正确保存\n\n请重复操作一次。");
     return text;

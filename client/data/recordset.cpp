@@ -228,6 +228,7 @@ void RecordSet::buildFields(const OpenResult& result) {
         if (hint->required) f.required = *hint->required;
         if (hint->readOnly) f.readOnly = true;
         if (!hint->displayFormat.isEmpty()) f.displayFormat = hint->displayFormat;
+        if (hint->visible) f.visible = *hint->visible;
     }
     resolveSources();
 }
@@ -242,6 +243,12 @@ void RecordSet::resolveSources() {
 
 void RecordSet::setFieldHint(const QString& name, FieldHint hint) {
     m_hints.insert(folded(name), std::move(hint));
+}
+
+void RecordSet::setFieldVisible(const QString& name, bool visible) {
+    m_hints[folded(name)].visible = visible;
+    const int index = fieldIndex(name);
+    if (index >= 0) m_fields[index].visible = visible;
 }
 
 void RecordSet::addComputedField(FieldDef def) {

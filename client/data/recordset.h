@@ -32,6 +32,7 @@ struct FieldDef {
     bool serial = false;   // assigned by the server on insert
     QString caption;       // header of list columns; the name when empty
     QString displayFormat; // "0.00%" for shares
+    bool visible = true;   // shown in lists and exports
     FieldKind kind = FieldKind::Data;
     QStringList sources;
     QList<int> sourceIndexes;
@@ -49,6 +50,7 @@ struct FieldHint {
     std::optional<bool> required;
     bool readOnly = false;
     QString displayFormat;
+    std::optional<bool> visible;
 };
 
 class RecordSet : public QObject {
@@ -91,6 +93,8 @@ public:
     int fieldIndex(QStringView name) const;   // -1 when absent
     int requireField(QStringView name) const; // throws DataError when absent
     void setFieldHint(const QString& name, FieldHint hint);
+    // Shows or hides a field in lists and exports, now and after every open.
+    void setFieldVisible(const QString& name, bool visible);
     void addComputedField(FieldDef def);
     // A field whose value is resultField of the row of lookupSet whose
     // lookupKey equals this row's keyField.

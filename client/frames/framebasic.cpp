@@ -1,5 +1,10 @@
 #include "framebasic.h"
 
+#include "data/datamodule.h"
+#include "data/services.h"
+#include "office/tableexport.h"
+#include "office/workbook.h"
+
 #include <QLabel>
 #include <QMenu>
 #include <QTreeWidget>
@@ -78,6 +83,65 @@ void TFrameBasic::SelectItemByCaption(const QString& caption, QTreeWidget* list)
             item->setSelected(true);
             list->scrollToItem(item);
             return;
+        }
+    }
+}
+
+void TFrameBasic::ExportListView(QTreeWidget* list, int startRow) {
+    office::Workbook* book = DM().excel();
+    if (!book) return;
+    office::TableExport layout;
+    layout.startRow = startRow;
+    const QList<QTreeWidgetItem*> selected = list->selectedItems();
+    if (selected.size() > 1) {
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            if (list->topLevelItem(i)->isSelected()) layout.rows << i;
+    }
+    office::exportModel(*book, *list->model(), layout);
+    ShowInfo(QStringLiteral("数据已经成功导出到Excel！"));
+}
+
+QString TFrameBasic::exportText(const Value& value, int fieldType) {
+    if (value.isNull()) return {};
+    switch (FieldType(fieldType)) {
+    case FieldType::Text:
+    case FieldType::Memo:
+    case FieldType::Integer:
+    case FieldType::Decimal:
+        return value.type() == Value::Type::Int ? QString::number(value.toInt()) : value.text();
+    case FieldType::Boolean:
+        return value.toBool() ? QStringLiteral("是") : QStringLiteral("否");
+    case FieldType::Float:
+        return QString::asprintf("%.2f", value.toDouble());
+    case FieldType::DateTime:
+        return value.dateTime().toString(QStringLiteral("yyyy-MM-dd"));
+    }
+    return {};
+}
+
+void TFrameBasic::ExportDataSet(RecordSet& set, int startRow) {
+    const int remembered = set.currentRow();
+    set.disableControls();
+    struct Restore {
+        RecordSet& set;
+        int row;
+        ~Restore() {
+            if (row >= 0 && row < set.rowCount()) set.moveTo(row);
+            set.enableControls();
+        }
+    } restore{set, remembered};
+    QList<int> fields;
+    for (int f = 0; f < set.fieldCount(); ++f)
+        if (set.field(f).visible) fields << f;
+    DM().ExcelCell(startRow, 1, QStringLiteral("序号"));
+    for (int c = 0; c < fields.size(); ++c)
+        DM().ExcelCell(startRow, c + 2, set.field(fields[c]).label());
+    for (int row = 0; row < set.rowCount(); ++row) {
+        const int sheetRow = startRow + 1 + row;
+        DM().ExcelCell(sheetRow, 1, QString::number(row + 1));
+        for (int c = 0; c < fields.size(); ++c) {
+            const QString text = exportText(set.value(row, fields[c]), int(set.field(fields[c]).type));
+            if (!text.isEmpty()) DM().ExcelCell(sheetRow, c + 2, text);
         }
     }
 }

@@ -3,6 +3,8 @@
 // bar, the kind property of the query and statistics frames, the four
 // operations through which the main window drives a frame, and the helpers
 // shared by the frames' lists.
+#include "common/value.h"
+
 #include <QFrame>
 #include <functional>
 
@@ -12,6 +14,8 @@ class QTreeWidget;
 class QVBoxLayout;
 
 namespace corvexa::client {
+
+class RecordSet;
 
 class TFrameBasic : public QFrame {
     Q_OBJECT
@@ -40,6 +44,17 @@ public:
     static void ShowSelCount(const QTreeWidget* list);
     // Selects the first row whose caption is exactly the given one.
     static void SelectItemByCaption(const QString& caption, QTreeWidget* list);
+
+    // A list into the current Excel sheet from startRow: "序号" and the column
+    // captions, then the selected rows when more than one is selected, else all
+    // rows, each with its running number. Ends with its message.
+    static void ExportListView(QTreeWidget* list, int startRow);
+    // A record set's visible fields likewise: the record number, then each
+    // value as text (是/否, "%.2f", yyyy-mm-dd; empty cells for no value).
+    // The current row comes back and bound views resume, also after a failure.
+    static void ExportDataSet(RecordSet& set, int startRow);
+    // How ExportDataSet writes a value of a field of the given type.
+    static QString exportText(const Value& value, int fieldType);
 
     // Check-list menu: 全选 / 全不选 / 反选 / 勾选加亮的行 on the list it is opened on.
     QMenu* PopMenuChkList() const { return m_chkListMenu; }

@@ -34,4 +34,19 @@ bool RecordingFileService::openForUser(const QString& path) {
     return true;
 }
 
+namespace {
+FileService* g_files = nullptr;
+}
+
+FileService& fileService() {
+    static DesktopFileService desktop;
+    return g_files ? *g_files : desktop;
+}
+
+FileService* installFileService(FileService* service) {
+    FileService* previous = g_files;
+    g_files = service;
+    return previous;
+}
+
 } // namespace corvexa::office

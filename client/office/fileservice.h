@@ -42,4 +42,9 @@ public:
     bool openForUser(const QString& path) override;
 };
 
+// The service in use: the desktop's until another is installed; install()
+// hands back the previous one.
+FileService& fileService();
+FileService* installFileService(FileService* service);
+
 } // namespace corvexa::office
