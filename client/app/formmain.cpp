@@ -3,11 +3,14 @@
 #include "data/datamodule.h"
 #include "data/errors.h"
 #include "data/services.h"
+#include "dlgmodify.h"
 #include "frames/appicons.h"
+#include "frames/formcode.h"
 #include "frames/framebasic.h"
 #include "frames/groupbar.h"
 #include "frames/placeholderframe.h"
 #include "org/branchtree.h"
+#include "splash.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -184,6 +187,19 @@ void TFormMain::createActions() {
     });
     for (const char* name : {"actStud_DelZB", "actZGZB_Del"})
         action(name)->setEnabled(false);
+    connect(action("actSec_Account"), &QAction::triggered, this, [this] {
+        if (!changeAccount(m_dm, this, [](TDlgModify& dialog) { return dialog.exec(); })) return;
+        m_statusUser->setText(QStringLiteral("登录用户：") + m_dm.login.LoginName);
+        ShowInfo(QStringLiteral("用户信息已经成功修改！"));
+    });
+    connect(action("actAbout"), &QAction::triggered, this, [this] {
+        TFormSplash about(true, this);
+        about.exec();
+    });
+    connect(action("actTool_Code"), &QAction::triggered, this, [this] {
+        TFormCode codes(m_dm, this);
+        codes.exec();
+    });
 }
 
 void TFormMain::createMenusAndToolBar() {

@@ -316,7 +316,8 @@ void abortWith(const office::OfficeResult& result) {
 } // namespace
 
 bool TDM::ExcelNewSheet() {
-    m_excel = std::make_unique<office::Workbook>(office::OutputTarget{exportFolder(), &office::fileService()});
+    m_excel =
+        std::make_unique<office::Workbook>(office::OutputTarget{exportFolder(), &office::fileService()});
     if (office::OfficeResult r = m_excel->newSheet(); !r) {
         m_excel.reset();
         abortWith(r);
@@ -325,7 +326,8 @@ bool TDM::ExcelNewSheet() {
 }
 
 bool TDM::ExcelNewBook() {
-    m_excel = std::make_unique<office::Workbook>(office::OutputTarget{exportFolder(), &office::fileService()});
+    m_excel =
+        std::make_unique<office::Workbook>(office::OutputTarget{exportFolder(), &office::fileService()});
     if (office::OfficeResult r = m_excel->newBook(); !r) {
         m_excel.reset();
         abortWith(r);
