@@ -2,6 +2,7 @@
 // dialog's answers and settings, the main window's rights, group toggles and
 // frame switching. CORVEXA_SCREENSHOTS=DIR saves the main window as a picture.
 #include "app/dlglogin.h"
+#include "app/dlgmodify.h"
 #include "app/formmain.h"
 #include "data/services.h"
 #include "frames/groupbar.h"
@@ -242,6 +243,75 @@ private slots:
             QTest::qWait(50);
             window.grab().save(shots + QStringLiteral("/mainwindow.png"));
         }
+    }
+
+    // Each check of the account dialog keeps it open with its message.
+    void accountChecks_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("password1");
+        QTest::addColumn<QString>("password2");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("name taken") << "xuesheng "
+                                    << "new"
+                                    << "new"
+                                    << "用户名: xuesheng  已经存在，请更改新的用户名！";
+        QTest::newRow("repetition differs") << "admin"
+                                            << "new"
+                                            << "neu"
+                                            << "新口令与重复口令不一致，请重新输入口令！";
+        QTest::newRow("empty") << "ADMIN"
+                               << ""
+                               << " "
+                               << "口令不能为空，请重新输入口令！";
+        QTest::newRow("fine, case of the name only") << "ADMIN"
+                                                     << "New "
+                                                     << "new"
+                                                     << "";
+    }
+    void accountChecks() {
+        QFETCH(QString, name);
+        QFETCH(QString, password1);
+        QFETCH(QString, password2);
+        QFETCH(QString, message);
+        auto dm = startedModule(QStringLiteral("admin"));
+        TDlgModify dialog(*dm);
+        QCOMPARE(dialog.edtOldName->text(), QStringLiteral("admin"));
+        QCOMPARE(dialog.edtNewPSWD1->text(), QStringLiteral("DEMO"));
+        dialog.show();
+        dialog.edtNewName->setText(name);
+        dialog.edtNewPSWD1->setText(password1);
+        dialog.edtNewPSWD2->setText(password2);
+        dialog.accept();
+        QCOMPARE(dialog.result() == QDialog::Accepted, message.isEmpty());
+        if (!message.isEmpty()) QCOMPARE(m_messages.shown().last().text, message);
+    }
+
+    // A changed account: both values stored together, the settings and the
+    // login values follow, and the next login uses the new password.
+    void accountChange() {
+        QVERIFY(m_server.exec(QStringLiteral(
+            "Insert into DZZ_Users (UserID,LoginName,LoginPSWD,DZZ_ID,GL_XueSheng,GL_ZhiGong,Usable) "
+            "VALUES (90,'zhanghu','old','01',1,0,1)")));
+        auto dm = module();
+        DirectLogin login(m_server.address(), QStringLiteral("zhanghu"), QStringLiteral("old"), 2026);
+        NoShell shell;
+        QVERIFY(dm->startUp(login, shell));
+        const bool changed = changeAccount(*dm, nullptr, [](TDlgModify& dialog) {
+            dialog.edtNewName->setText(QStringLiteral(" zhanghu2 "));
+            dialog.edtNewPSWD1->setText(QStringLiteral("Secret7"));
+            dialog.edtNewPSWD2->setText(QStringLiteral("secret7"));
+            dialog.accept();
+            return dialog.result();
+        });
+        QVERIFY(changed);
+        QCOMPARE(dm->login.LoginName, QStringLiteral("zhanghu2"));
+        QCOMPARE(dm->settings().value(QStringLiteral("UserName")).toString(), QStringLiteral("zhanghu2"));
+        QCOMPARE(dm->settings().value(QStringLiteral("UserPSWD")).toString(), QStringLiteral("Secret7"));
+        QCOMPARE(m_server.scalar(QStringLiteral("Select LoginName from DZZ_Users where UserID=90")),
+                 QStringLiteral("zhanghu2"));
+        auto again = module();
+        DirectLogin next(m_server.address(), QStringLiteral("zhanghu2"), QStringLiteral("SECRET7"), 2026);
+        QVERIFY(again->startUp(next, shell));
     }
 
     // The close question: anything but Yes keeps the window.
