@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config clang
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libsqlite3-dev sqlite3
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev libsqlite3-dev sqlite3
     libpq-dev postgresql
     fonts-noto-cjk
     libxlsxwriter-dev liborcus-dev libfreexl-dev zlib1g-dev poppler-utils

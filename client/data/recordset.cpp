@@ -251,6 +251,12 @@ void RecordSet::setFieldVisible(const QString& name, bool visible) {
     if (index >= 0) m_fields[index].visible = visible;
 }
 
+void RecordSet::setFieldCaption(const QString& name, const QString& caption) {
+    m_hints[folded(name)].caption = caption;
+    const int index = fieldIndex(name);
+    if (index >= 0) m_fields[index].caption = caption;
+}
+
 void RecordSet::addComputedField(FieldDef def) {
     if (def.kind == FieldKind::Data) def.kind = FieldKind::Calculated;
     def.inTable = false;

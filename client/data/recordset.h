@@ -95,6 +95,8 @@ public:
     void setFieldHint(const QString& name, FieldHint hint);
     // Shows or hides a field in lists and exports, now and after every open.
     void setFieldVisible(const QString& name, bool visible);
+    // The header of the field's list columns, now and after every open.
+    void setFieldCaption(const QString& name, const QString& caption);
     void addComputedField(FieldDef def);
     // A field whose value is resultField of the row of lookupSet whose
     // lookupKey equals this row's keyField.

@@ -34,6 +34,7 @@ TFormCode::TFormCode(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm), m_ta
 
     for (int i = 0; i < 2; ++i) {
         RecordSet& set = dm.set(QString::fromLatin1(tabs[i].set));
+        set.setFieldCaption(QString::fromLatin1(tabs[i].field), QString::fromUtf8(tabs[i].caption));
         if (!set.isOpen()) set.open();
         m_sets[i] = &set;
         auto* page = new QWidget(m_tabs);
@@ -88,7 +89,7 @@ TFormCode::TFormCode(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm), m_ta
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addWidget(close, 0, Qt::AlignRight);
-    setFixedSize(420, 460);
+    setFixedSize(520, 460);
     updateActions();
 }
 

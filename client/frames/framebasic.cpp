@@ -2,11 +2,20 @@
 
 #include "data/datamodule.h"
 #include "data/services.h"
+#include "office/fileservice.h"
 #include "office/tableexport.h"
 #include "office/workbook.h"
 
+#include <QActionGroup>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChartView>
+#include <QGraphicsSimpleTextItem>
 #include <QLabel>
 #include <QMenu>
+#include <QPieSeries>
+#include <QPieSlice>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -43,6 +52,31 @@ TFrameBasic::TFrameBasic(QWidget* parent) : QFrame(parent) {
     m_body->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(m_body, 1);
 
+    m_chartMenu = new QMenu(this);
+    QMenu* styles = m_chartMenu->addMenu(QStringLiteral("标签类型"));
+    auto* group = new QActionGroup(this);
+    const char* styleNames[] = {"数值", "百分比", "标题", "标题＋百分比", "标题＋数值"};
+    for (int i = 0; i < 5; ++i) {
+        QAction* action = styles->addAction(QString::fromUtf8(styleNames[i]));
+        action->setCheckable(true);
+        action->setChecked(i == 0);
+        action->setData(i);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, i] {
+            if (m_menuChart) applyLabelStyle(m_menuChart, i);
+        });
+    }
+    // Opening the submenu checks the style the chart shows.
+    connect(styles, &QMenu::aboutToShow, this, [this, styles] {
+        if (!m_menuChart || m_menuChart->chart()->series().isEmpty()) return;
+        const int style = labelStyle(m_menuChart);
+        for (QAction* action : styles->actions())
+            action->setChecked(action->data().toInt() == style);
+    });
+    connect(m_chartMenu->addAction(QStringLiteral("保存图片...")), &QAction::triggered, this, [this] {
+        if (m_menuChart) saveChartPicture(m_menuChart, this);
+    });
+
     m_chkListMenu = new QMenu(this);
     const char* items[] = {"全选", "全不选", "反选", nullptr, "勾选加亮的行"};
     int command = 0;
@@ -57,6 +91,127 @@ TFrameBasic::TFrameBasic(QWidget* parent) : QFrame(parent) {
             if (m_menuList) applyCheckListCommand(m_menuList, action->data().toInt());
         });
     }
+}
+
+void TFrameBasic::attachChartMenu(QChartView* view) {
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
+        m_menuChart = view;
+        m_chartMenu->exec(view->mapToGlobal(pos));
+    });
+}
+
+namespace {
+const char* const kStyleProperty = "cxLabelStyle";
+const char* const kTitleProperty = "cxTitle"; // a slice's own title
+
+QString percentText(double part, double total) {
+    return total == 0 ? QStringLiteral("0.00%") : QString::asprintf("%.2f%%", part * 100.0 / total);
+}
+
+QString styledLabel(int style, const QString& title, double value, double total) {
+    const QString number = QString::number(value);
+    const QString share = percentText(value, total);
+    const QString texts[] = {number, share, title, title + u' ' + share, title + u' ' + number};
+    return texts[qBound(0, style, 4)];
+}
+
+// The texts over the bars of a chart, placed again whenever the plot moves.
+class BarLabels : public QObject {
+public:
+    static BarLabels* of(QChartView* view) {
+        for (QObject* child : view->children())
+            if (auto* labels = dynamic_cast<BarLabels*>(child)) return labels;
+        return new BarLabels(view);
+    }
+    void setStyle(int style) {
+        m_style = style;
+        place();
+    }
+    QStringList texts() const {
+        QStringList out;
+        for (const auto* item : m_items)
+            out << item->text();
+        return out;
+    }
+
+private:
+    explicit BarLabels(QChartView* view) : QObject(view), m_view(view) {
+        connect(view->chart(), &QChart::plotAreaChanged, this, &BarLabels::place);
+    }
+    void place() {
+        qDeleteAll(m_items);
+        m_items.clear();
+        QChart* chart = m_view->chart();
+        for (QAbstractSeries* series : chart->series()) {
+            auto* bars = qobject_cast<QAbstractBarSeries*>(series);
+            if (!bars) continue;
+            QStringList categories;
+            for (QAbstractAxis* axis : chart->axes(Qt::Horizontal, bars))
+                if (auto* c = qobject_cast<QBarCategoryAxis*>(axis)) categories = c->categories();
+            const QList<QBarSet*> sets = bars->barSets();
+            for (int j = 0; j < sets.size(); ++j) {
+                double total = 0;
+                for (int i = 0; i < sets[j]->count(); ++i)
+                    total += sets[j]->at(i);
+                const double offset = (j - (sets.size() - 1) / 2.0) * bars->barWidth() / sets.size();
+                for (int i = 0; i < sets[j]->count(); ++i) {
+                    const QString title = categories.value(i, sets[j]->label());
+                    auto* item = new QGraphicsSimpleTextItem(
+                        styledLabel(m_style, title, sets[j]->at(i), total), chart);
+                    const QPointF top = chart->mapToPosition(QPointF(i + offset, sets[j]->at(i)), bars);
+                    const QRectF box = item->boundingRect();
+                    item->setPos(top.x() - box.width() / 2, top.y() - box.height() - 2);
+                    m_items << item;
+                }
+            }
+        }
+    }
+
+    QChartView* m_view;
+    int m_style = 0;
+    QList<QGraphicsSimpleTextItem*> m_items;
+};
+} // namespace
+
+QStringList TFrameBasic::barLabels(QChartView* view) {
+    return BarLabels::of(view)->texts();
+}
+
+int TFrameBasic::labelStyle(const QChartView* view) {
+    const QVariant style = view->property(kStyleProperty);
+    return style.isValid() ? style.toInt() : LabelValue;
+}
+
+// Every slice and bar shows what the style asks: its value, its share of its
+// series, its title (a slice's label, a bar's category), or title and either.
+void TFrameBasic::applyLabelStyle(QChartView* view, int style) {
+    view->setProperty(kStyleProperty, style);
+    for (QAbstractSeries* series : view->chart()->series()) {
+        if (auto* pie = qobject_cast<QPieSeries*>(series)) {
+            for (QPieSlice* slice : pie->slices()) {
+                if (!slice->property(kTitleProperty).isValid())
+                    slice->setProperty(kTitleProperty, slice->label());
+                slice->setLabel(styledLabel(style, slice->property(kTitleProperty).toString(), slice->value(),
+                                            pie->sum()));
+                slice->setLabelVisible(true);
+            }
+        } else if (auto* bars = qobject_cast<QAbstractBarSeries*>(series)) {
+            // Qt draws one format for all bars, so each bar's text is placed here.
+            bars->setLabelsVisible(false);
+            BarLabels::of(view)->setStyle(style);
+        }
+    }
+}
+
+bool TFrameBasic::saveChartPicture(QChartView* view, QWidget* parent) {
+    QString path = office::fileService().saveFileName(parent, QStringLiteral("保存图片"), QString(),
+                                                      QStringLiteral("Bitmaps (*.bmp)"));
+    if (path.isEmpty()) return false;
+    if (!path.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive)) path += QStringLiteral(".bmp");
+    if (view->grab().save(path, "BMP")) return true;
+    ShowError(QStringLiteral("图片不能保存到 %1").arg(path));
+    return false;
 }
 
 void TFrameBasic::setTitle(const QString& title) {

@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <functional>
 
+class QChartView;
 class QLabel;
 class QMenu;
 class QTreeWidget;
@@ -56,6 +57,18 @@ public:
     // How ExportDataSet writes a value of a field of the given type.
     static QString exportText(const Value& value, int fieldType);
 
+    // Chart menu: 标签类型 (数值, 百分比, 标题, 标题＋百分比, 标题＋数值) for
+    // every series of the chart, and 保存图片... as a bitmap.
+    enum LabelStyle { LabelValue, LabelPercent, LabelTitle, LabelTitlePercent, LabelTitleValue };
+    QMenu* PopMenuChart() const { return m_chartMenu; }
+    void attachChartMenu(QChartView* view);
+    static void applyLabelStyle(QChartView* view, int style);
+    static int labelStyle(const QChartView* view);
+    // The texts shown over the bars of the chart, series by series.
+    static QStringList barLabels(QChartView* view);
+    // Asks for a file name (保存图片, *.bmp) and saves the chart there.
+    static bool saveChartPicture(QChartView* view, QWidget* parent);
+
     // Check-list menu: 全选 / 全不选 / 反选 / 勾选加亮的行 on the list it is opened on.
     QMenu* PopMenuChkList() const { return m_chkListMenu; }
     void attachCheckListMenu(QTreeWidget* list);
@@ -69,6 +82,8 @@ private:
     QLabel* m_title;
     QVBoxLayout* m_body;
     QMenu* m_chkListMenu;
+    QMenu* m_chartMenu;
+    QChartView* m_menuChart = nullptr;
     QTreeWidget* m_menuList = nullptr;
 };
 

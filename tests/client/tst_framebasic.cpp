@@ -8,6 +8,11 @@
 #include "office/fileservice.h"
 #include "office/workbook.h"
 
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChartView>
+#include <QPieSeries>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -153,6 +158,65 @@ private slots:
         TFrameBasic::SelectItemByCaption(QStringLiteral("无此人"), tree);
         QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem*>{tree->topLevelItem(1)});
         setRecordCountSink({});
+    }
+
+    // Label styles on the slices of a chart, and the chart saved as a bitmap.
+    void chartLabels_data() {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("value") << int(TFrameBasic::LabelValue) << "3";
+        QTest::newRow("percent") << int(TFrameBasic::LabelPercent) << "75.00%";
+        QTest::newRow("title") << int(TFrameBasic::LabelTitle) << "男";
+        QTest::newRow("title and percent") << int(TFrameBasic::LabelTitlePercent) << "男 75.00%";
+        QTest::newRow("title and value") << int(TFrameBasic::LabelTitleValue) << "男 3";
+    }
+    void chartLabels() {
+        QFETCH(int, style);
+        QFETCH(QString, label);
+        auto* series = new QPieSeries;
+        series->append(QStringLiteral("男"), 3);
+        series->append(QStringLiteral("女"), 1);
+        QChartView view;
+        view.chart()->addSeries(series);
+        QCOMPARE(TFrameBasic::labelStyle(&view), int(TFrameBasic::LabelValue));
+        TFrameBasic::applyLabelStyle(&view, TFrameBasic::LabelTitleValue); // the title is kept across styles
+        TFrameBasic::applyLabelStyle(&view, style);
+        QCOMPARE(series->slices().at(0)->label(), label);
+        QCOMPARE(TFrameBasic::labelStyle(&view), style);
+    }
+    // Bars show the same texts, each over its own bar, titled by its category.
+    void barLabels() {
+        auto* set = new QBarSet(QStringLiteral("人数"));
+        *set << 3 << 1;
+        auto* series = new QBarSeries;
+        series->append(set);
+        QChartView view;
+        view.resize(400, 300);
+        view.chart()->addSeries(series);
+        auto* axis = new QBarCategoryAxis;
+        axis->append({QStringLiteral("男"), QStringLiteral("女")});
+        view.chart()->addAxis(axis, Qt::AlignBottom);
+        series->attachAxis(axis);
+        TFrameBasic::applyLabelStyle(&view, TFrameBasic::LabelTitlePercent);
+        QCOMPARE(TFrameBasic::barLabels(&view), QStringList({"男 75.00%", "女 25.00%"}));
+        if (const QString shots = qEnvironmentVariable("CORVEXA_SCREENSHOTS"); !shots.isEmpty()) {
+            view.show();
+            QTest::qWait(50);
+            view.grab().save(shots + QStringLiteral("/barlabels.png"));
+        }
+        TFrameBasic::applyLabelStyle(&view, TFrameBasic::LabelValue);
+        QCOMPARE(TFrameBasic::barLabels(&view), QStringList({"3", "1"}));
+    }
+    void chartPicture() {
+        QChartView view;
+        view.resize(300, 200);
+        m_files.saveAnswers = {m_dir.filePath(QStringLiteral("chart"))};
+        QVERIFY(TFrameBasic::saveChartPicture(&view, nullptr));
+        QCOMPARE(m_files.asked.last(), QStringLiteral("保存图片"));
+        QImage saved(m_dir.filePath(QStringLiteral("chart.bmp")), "BMP");
+        QVERIFY(!saved.isNull());
+        m_files.saveAnswers = {QString()}; // cancelled
+        QVERIFY(!TFrameBasic::saveChartPicture(&view, nullptr));
     }
 
     // 全选, 全不选, 反选, 勾选加亮的行.

@@ -4,7 +4,9 @@
 #include "app/dlglogin.h"
 #include "app/dlgmodify.h"
 #include "app/formmain.h"
+#include "app/splash.h"
 #include "data/services.h"
+#include "frames/formcode.h"
 #include "frames/groupbar.h"
 #include "frames/placeholderframe.h"
 #include "serverfixture.h"
@@ -312,6 +314,22 @@ private slots:
         auto again = module();
         DirectLogin next(m_server.address(), QStringLiteral("zhanghu2"), QStringLiteral("SECRET7"), 2026);
         QVERIFY(again->startUp(next, shell));
+    }
+
+    // Pictures of the smaller windows, to look at (CORVEXA_SCREENSHOTS=DIR).
+    void screenshots() {
+        const QString shots = qEnvironmentVariable("CORVEXA_SCREENSHOTS");
+        if (shots.isEmpty()) QSKIP("CORVEXA_SCREENSHOTS not set");
+        auto dm = startedModule(QStringLiteral("admin"));
+        TDlgLogin login(*dm);
+        login.show();
+        QVERIFY(login.grab().save(shots + QStringLiteral("/login.png")));
+        TFormSplash about(true);
+        about.show();
+        QVERIFY(about.grab().save(shots + QStringLiteral("/about.png")));
+        TFormCode codes(*dm);
+        codes.show();
+        QVERIFY(codes.grab().save(shots + QStringLiteral("/codes.png")));
     }
 
     // The close question: anything but Yes keeps the window.
