@@ -3,6 +3,7 @@
 #include "data/datamodule.h"
 #include "data/errors.h"
 #include "data/services.h"
+#include "frames/dialogbuttons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -53,11 +54,7 @@ TDlgModify::TDlgModify(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(dm) {
     for (QLineEdit* e : {edtOldPSWD, edtNewPSWD1, edtNewPSWD2})
         e->setText(dm.login.LoginPSWD);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &TDlgModify::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(old);
     layout->addWidget(fresh);

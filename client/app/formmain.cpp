@@ -516,27 +516,30 @@ void TFormMain::onTreeSelection(QTreeWidget* tree, QTreeWidgetItem* item, int ro
     showFrame(branch ? branchTag : rootTag);
 }
 
-bool TFormMain::selectBranchNode(QTreeWidget* tree, int group, int nodeType, const QString& branchId) {
+bool TFormMain::showMember(QTreeWidget* tree, int group, int nodeType, const QString& branchId,
+                           const QString& caption, int category) {
     QTreeWidgetItem* root = tree->topLevelItem(0);
     for (int i = 0; root && i < root->childCount(); ++i) {
         QTreeWidgetItem* item = root->child(i);
         const TDZZNode node = nodeOf(item);
-        if (node.NodeType == nodeType && node.NodeID == branchId) {
-            tree->setCurrentItem(item);
-            if (!m_panelGroup->isVisible()) m_panelGroup->show();
-            if (!m_groupBar->isOpen(group)) m_groupBar->setOpen(group, true);
-            return true;
-        }
+        if (node.NodeType != nodeType || node.NodeID != branchId) continue;
+        // The group first: opening it shows its tree's frame, which must not
+        // reload the lists after the row has been selected.
+        if (!m_panelGroup->isVisible()) m_panelGroup->show();
+        if (!m_groupBar->isOpen(group)) m_groupBar->setOpen(group, true);
+        tree->setCurrentItem(item);
+        if (m_current) m_current->showCategoryItem(category, caption);
+        return true;
     }
     return false;
 }
 
-bool TFormMain::ShowMemberXS(const QString& branchId) {
-    return selectBranchNode(m_treeStud, RzGroupStud, TDZZNode::StudentBranch, branchId);
+bool TFormMain::ShowMemberXS(const QString& branchId, const QString& caption, int category) {
+    return showMember(m_treeStud, RzGroupStud, TDZZNode::StudentBranch, branchId, caption, category);
 }
 
-bool TFormMain::ShowMemberZG(const QString& branchId) {
-    return selectBranchNode(m_treeStaff, RzGroupStaff, TDZZNode::StaffBranch, branchId);
+bool TFormMain::ShowMemberZG(const QString& branchId, const QString& caption, int category) {
+    return showMember(m_treeStaff, RzGroupStaff, TDZZNode::StaffBranch, branchId, caption, category);
 }
 
 void TFormMain::keepAlive() {

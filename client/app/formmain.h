@@ -51,9 +51,10 @@ public:
     QLabel* StatusRecCount() const { return m_statusRecCount; }
 
     // Selects the branch's node in the student (staff) tree, which shows its
-    // member frame; nothing when no node carries the branch.
-    bool ShowMemberXS(const QString& branchId);
-    bool ShowMemberZG(const QString& branchId);
+    // member frame, turns that frame to the category's page and selects the
+    // row with the caption; nothing when no node carries the branch.
+    bool ShowMemberXS(const QString& branchId, const QString& caption, int category);
+    bool ShowMemberZG(const QString& branchId, const QString& caption, int category);
 
     // Rebuilds the three trees from the data module's branch sets.
     void buildTrees();
@@ -75,7 +76,8 @@ private:
     void onGroupOpened(int group);
     void onGroupClosed(int group);
     void onTreeSelection(QTreeWidget* tree, QTreeWidgetItem* item, int rootTag, int branchTag);
-    bool selectBranchNode(QTreeWidget* tree, int group, int nodeType, const QString& branchId);
+    bool showMember(QTreeWidget* tree, int group, int nodeType, const QString& branchId,
+                    const QString& caption, int category);
     TFrameBasic* createFrame(int tag);
     QTreeWidget* createTree(const char* name, int dragTag);
 

@@ -3,6 +3,7 @@
 #include "data/datamodule.h"
 #include "data/services.h"
 #include "data/widgethelpers.h"
+#include "frames/dialogbuttons.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -51,11 +52,7 @@ TDlgCodeValue::TDlgCodeValue(TDM& dm, QWidget* parent) : QDialog(parent), m_dm(d
     dateLayout->addStretch(1);
     PageControl->addTab(datePage, QStringLiteral("日期"));
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &TDlgCodeValue::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl);
     layout->addWidget(buttons);

@@ -34,6 +34,10 @@ public:
     virtual void FrameLeave() = 0;
     // Each time the frame is shown again, or its node or kind changed.
     virtual void FrameShow() = 0;
+    // Member frames: show the page of the category (0 current, 1 candidates,
+    // 2 added this year, 3 left this year) and select the list row with the
+    // caption. Other frames have no such pages.
+    virtual void showCategoryItem(int /*category*/, const QString& /*caption*/) {}
 
     QString FrameKind;
 

@@ -22,6 +22,10 @@ void TFramePlaceholder::FrameLeave() {
     calls << QStringLiteral("FrameLeave");
 }
 
+void TFramePlaceholder::showCategoryItem(int category, const QString& caption) {
+    calls << QStringLiteral("showCategoryItem %1 %2").arg(category).arg(caption);
+}
+
 void TFramePlaceholder::FrameShow() {
     calls << QStringLiteral("FrameShow");
     QString text = QStringLiteral("%1\n\n（窗口编号 %2，本版本尚未提供）").arg(title()).arg(m_tag);

@@ -18,6 +18,7 @@ public:
     bool FrameCanLeave() override { return true; }
     void FrameLeave() override;
     void FrameShow() override;
+    void showCategoryItem(int category, const QString& caption) override;
 
     // Every operation called so far, in order ("FrameInit", "FrameShow", …).
     QStringList calls;

@@ -3,6 +3,7 @@
 #include "data/errors.h"
 #include "data/recordsetbinder.h"
 #include "data/services.h"
+#include "frames/dialogbuttons.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -34,11 +35,7 @@ TDlgDZB::TDlgDZB(RecordSet& branches, QWidget* parent)
     m_binder->bind(edtName, QStringLiteral("ZB_Name"));
     m_binder->bind(edtHuanJie, QStringLiteral("ZB_HuanJieRQ"));
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &TDlgDZB::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(buttons);

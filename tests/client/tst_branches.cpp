@@ -4,9 +4,9 @@
 // tree runs the same cases through its own data.
 #include "data/datamodule.h"
 #include "data/services.h"
+#include "loggedinmodule.h"
 #include "org/branchtree.h"
 #include "org/dlgdzb.h"
-#include "serverfixture.h"
 
 #include <QLineEdit>
 #include <QtTest>
@@ -15,12 +15,6 @@ using namespace corvexa;
 using namespace corvexa::client;
 
 namespace {
-class NoShell : public ShellStep {
-public:
-    void createMainWindow(TDM&) override {}
-    void setStatus(const QString&, const QString&, const QString&) override {}
-};
-
 const BranchPopulation& population(bool staff) {
     return staff ? kStaffBranches : kStudentBranches;
 }
@@ -34,12 +28,8 @@ class TestBranches : public QObject {
     QTemporaryDir m_dir;
 
     std::unique_ptr<TDM> startedModule() {
-        auto dm =
-            std::make_unique<TDM>(std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("s.ini"))));
-        DirectLogin login(m_server.address(), QStringLiteral("jingguan"), QStringLiteral("demo"), 2026);
-        NoShell shell;
-        if (!dm->startUp(login, shell)) return nullptr;
-        return dm;
+        return testing::startedModule(m_server, m_dir.filePath(QStringLiteral("s.ini")),
+                                      QStringLiteral("jingguan"));
     }
     static QStringList branchNames(QTreeWidget& tree) {
         QStringList out;

@@ -4,7 +4,7 @@
 #include "data/services.h"
 #include "frames/dlgcodevalue.h"
 #include "frames/formcode.h"
-#include "serverfixture.h"
+#include "loggedinmodule.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -16,14 +16,6 @@
 
 using namespace corvexa;
 using namespace corvexa::client;
-
-namespace {
-class NoShell : public ShellStep {
-public:
-    void createMainWindow(TDM&) override {}
-    void setStatus(const QString&, const QString&, const QString&) override {}
-};
-} // namespace
 
 class TestCodeTables : public QObject {
     Q_OBJECT
@@ -39,11 +31,9 @@ private slots:
         installMessageService(&m_messages);
         QString error;
         QVERIFY2(m_server.start({}, &error, 0), qPrintable(error));
-        m_dm =
-            std::make_unique<TDM>(std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("s.ini"))));
-        DirectLogin login(m_server.address(), QStringLiteral("jingguan"), QStringLiteral("demo"), 2026);
-        NoShell shell;
-        QVERIFY(m_dm->startUp(login, shell));
+        m_dm = testing::startedModule(m_server, m_dir.filePath(QStringLiteral("s.ini")),
+                                      QStringLiteral("jingguan"));
+        QVERIFY(m_dm);
     }
 
     // A new speciality is stored with the organization; cancelling brings back

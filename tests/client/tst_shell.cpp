@@ -9,7 +9,8 @@
 #include "frames/formcode.h"
 #include "frames/groupbar.h"
 #include "frames/placeholderframe.h"
-#include "serverfixture.h"
+#include "loggedinmodule.h"
+#include "org/branchtree.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -22,13 +23,7 @@
 using namespace corvexa;
 using namespace corvexa::client;
 
-namespace {
-class NoShell : public ShellStep {
-public:
-    void createMainWindow(TDM&) override {}
-    void setStatus(const QString&, const QString&, const QString&) override {}
-};
-} // namespace
+using testing::NoShell;
 
 class TestShell : public QObject {
     Q_OBJECT
@@ -38,16 +33,10 @@ class TestShell : public QObject {
     QTemporaryDir m_dir;
     int m_settingsFiles = 0;
 
-    std::unique_ptr<TDM> module() {
-        return std::make_unique<TDM>(std::make_unique<SettingsStore>(
-            m_dir.filePath(QStringLiteral("velmor%1.ini").arg(++m_settingsFiles))));
-    }
+    QString settingsFile() { return m_dir.filePath(QStringLiteral("velmor%1.ini").arg(++m_settingsFiles)); }
+    std::unique_ptr<TDM> module() { return testing::dataModule(settingsFile()); }
     std::unique_ptr<TDM> startedModule(const QString& user) {
-        auto dm = module();
-        DirectLogin login(m_server.address(), user, QStringLiteral("demo"), 2026);
-        NoShell shell;
-        if (!dm->startUp(login, shell)) return nullptr;
-        return dm;
+        return testing::startedModule(m_server, settingsFile(), user);
     }
     static void type(TDlgLogin& dialog, const QString& user, const QString& password, const QString& host) {
         dialog.edtUser->setText(user);
@@ -330,6 +319,25 @@ private slots:
         TFormCode codes(*dm);
         codes.show();
         QVERIFY(codes.grab().save(shots + QStringLiteral("/codes.png")));
+    }
+
+    // A found member is shown in his branch, page and row; an unknown branch changes nothing.
+    void showMember() {
+        auto dm = startedModule(QStringLiteral("admin"));
+        TFormMain window(*dm);
+        window.show();
+        QTreeWidgetItem* branch = window.TreeViewStaff()->topLevelItem(0)->child(0);
+        const QString id = nodeOf(branch).NodeID;
+        QVERIFY(
+            !window.ShowMemberXS(id, QStringLiteral("张三"), 1)); // a staff branch is not in the student tree
+        QVERIFY(window.currentFrame() == nullptr);
+        QVERIFY(window.ShowMemberZG(id, QStringLiteral("张三"), 2));
+        auto* frame = qobject_cast<TFramePlaceholder*>(window.currentFrame());
+        QCOMPARE(frame->tag(), 21);
+        QCOMPARE(frame->calls.last(), QStringLiteral("showCategoryItem 2 张三"));
+        QCOMPARE(window.TreeViewStaff()->currentItem(), branch);
+        QVERIFY(window.GroupBar1()->isOpen(TFormMain::RzGroupStaff));
+        QVERIFY(window.PanelWork()->isVisible());
     }
 
     // The close question: anything but Yes keeps the window.
