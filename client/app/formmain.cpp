@@ -9,6 +9,7 @@
 #include "frames/framebasic.h"
 #include "frames/groupbar.h"
 #include "frames/placeholderframe.h"
+#include "members/memberframe.h"
 #include "org/branchtree.h"
 #include "splash.h"
 
@@ -116,6 +117,11 @@ TFormMain::TFormMain(TDM& dm, QWidget* parent) : QMainWindow(parent), m_dm(dm) {
     m_statusDZZ->setText(QStringLiteral("二级党组织：") + m_dm.login.DZZ_Name);
     m_statusWorkYear->setText(QStringLiteral("工作年度：") + QString::number(m_dm.login.WorkYear));
     setRecordCountSink([this](const QString& text) { m_statusRecCount->setText(text); });
+
+    registerFrame(
+        11, [this](QWidget* parent) { return new TFrameDY(m_dm, studentMembers(), m_treeStud, parent); });
+    registerFrame(
+        21, [this](QWidget* parent) { return new TFrameDY(m_dm, staffMembers(), m_treeStaff, parent); });
 
     m_keepAlive = new QTimer(this);
     m_keepAlive->setInterval(60000);

@@ -61,9 +61,9 @@ void ListSorter::sortBy(int column) {
     const bool asc = ascending(column);
     // The next click on this column sorts the other way.
     if (asc)
-        m_descending.insert(column);
+        m_ascending.remove(column);
     else
-        m_descending.remove(column);
+        m_ascending.insert(column);
     QList<QTreeWidgetItem*> items;
     while (m_list->topLevelItemCount() > 0)
         items << m_list->takeTopLevelItem(0);

@@ -32,17 +32,19 @@ QTreeWidgetItem* FindListItem(QTreeWidget* list, const QString& text);
 
 // The sorting of list views by a click on a column header: numeric columns
 // compare with CompareNumText, text columns without regard to case, and every
-// column keeps its own direction, which flips at every click.
+// column keeps its own direction, which flips at every click; the first click
+// on a column sorts descending.
 class ListSorter : public QObject {
 public:
     ListSorter(QTreeWidget* list, QSet<int> numericColumns);
     void sortBy(int column);
-    bool ascending(int column) const { return !m_descending.contains(column); }
+    // The direction the next click on the column sorts in.
+    bool ascending(int column) const { return m_ascending.contains(column); }
 
 private:
     QTreeWidget* m_list;
     QSet<int> m_numeric;
-    QSet<int> m_descending; // columns whose next click sorts descending
+    QSet<int> m_ascending; // columns whose next click sorts ascending
 };
 
 // Paints the data cells of grids: striped rows in money green, the first

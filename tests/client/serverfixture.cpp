@@ -42,6 +42,20 @@ QString ServerFixture::scalar(const QString& query) {
     return r.rows.front().front().toString();
 }
 
+QStringList ServerFixture::column(const QString& query) {
+    db::SqliteDatabase d;
+    if (!d.open(m_path)) return {QStringLiteral("<no database>")};
+    sql::Translator tr(sql::Schema::standard(), sql::Backend::SQLite);
+    auto t = tr.translate(query);
+    if (!t->ok) return {t->error.message};
+    auto r = d.run(*t);
+    if (!r.ok) return {r.error};
+    QStringList out;
+    for (const auto& row : r.rows)
+        out << (row.empty() ? QString() : row.front().toString());
+    return out;
+}
+
 bool ServerFixture::start(const QStringList& statements, QString* error, int demoScale) {
     if (!m_dir.isValid()) {
         *error = QStringLiteral("no temporary folder");

@@ -19,6 +19,8 @@ public:
     bool exec(const QString& statement, QString* error = nullptr);
     // One value read directly from the database, as text.
     QString scalar(const QString& query);
+    // The first value of every row, as text.
+    QStringList column(const QString& query);
 
     quint16 port() const { return m_port; }
     QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }

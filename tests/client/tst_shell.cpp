@@ -10,6 +10,7 @@
 #include "frames/groupbar.h"
 #include "frames/placeholderframe.h"
 #include "loggedinmodule.h"
+#include "members/memberframe.h"
 #include "org/branchtree.h"
 
 #include <QCheckBox>
@@ -212,7 +213,7 @@ private slots:
         QVERIFY(!window.PanelWork()->isVisible()); // the query group closed
         QTreeWidget* tree = window.TreeViewStud();
         tree->setCurrentItem(tree->topLevelItem(0)->child(0));
-        auto* member = qobject_cast<TFramePlaceholder*>(window.currentFrame());
+        TFrameBasic* member = window.currentFrame();
         QCOMPARE(member->tag(), 11);
         QCOMPARE(query->calls.last(), QStringLiteral("FrameLeave"));
         QVERIFY(window.action("actStud_DelZB")->isEnabled());
@@ -332,9 +333,11 @@ private slots:
             !window.ShowMemberXS(id, QStringLiteral("张三"), 1)); // a staff branch is not in the student tree
         QVERIFY(window.currentFrame() == nullptr);
         QVERIFY(window.ShowMemberZG(id, QStringLiteral("张三"), 2));
-        auto* frame = qobject_cast<TFramePlaceholder*>(window.currentFrame());
+        auto* frame = qobject_cast<TFrameDY*>(window.currentFrame());
+        QVERIFY(frame);
         QCOMPARE(frame->tag(), 21);
-        QCOMPARE(frame->calls.last(), QStringLiteral("showCategoryItem 2 张三"));
+        QCOMPARE(frame->branchId(), id);
+        QCOMPARE(frame->currentPage(), 1 + Added);
         QCOMPARE(window.TreeViewStaff()->currentItem(), branch);
         QVERIFY(window.GroupBar1()->isOpen(TFormMain::RzGroupStaff));
         QVERIFY(window.PanelWork()->isVisible());

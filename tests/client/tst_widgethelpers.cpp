@@ -68,11 +68,13 @@ private slots:
                 out << list.topLevelItem(i)->text(c);
             return out;
         };
-        sorter.sortBy(1);
-        QCOMPARE(column(1), QStringList({"", "2", "9", "10"}));
-        sorter.sortBy(1); // the same header again: the other way
+        sorter.sortBy(1); // the first click sorts descending
         QCOMPARE(column(1), QStringList({"10", "9", "2", ""}));
+        sorter.sortBy(1); // the same header again: the other way
+        QCOMPARE(column(1), QStringList({"", "2", "9", "10"}));
         sorter.sortBy(0); // each column keeps its own direction
+        QCOMPARE(column(0), QStringList({"gamma", "beta", "alpha2", "Alpha"}));
+        sorter.sortBy(0);
         QCOMPARE(column(0), QStringList({"Alpha", "alpha2", "beta", "gamma"}));
         QCOMPARE(FindListItem(&list, QStringLiteral(" beta ")), list.topLevelItem(2));
         QCOMPARE(FindListItem(&list, QStringLiteral("BETA")), nullptr);
