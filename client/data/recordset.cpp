@@ -335,8 +335,9 @@ QString RecordSet::displayText(int row, int field) const {
     case Value::Type::DateTime:
         return dateText(v.dateTime().date());
     case Value::Type::Double:
-        if (m_fields[field].displayFormat == u"0.00%")
-            return QString::number(v.toDouble() * 100, 'f', 2) + u'%';
+        // Shares are stored as percentages (count × 100 / population):
+        // the format adds the sign, it does not scale.
+        if (m_fields[field].displayFormat == u"0.00%") return QString::number(v.toDouble(), 'f', 2) + u'%';
         return QString::number(v.toDouble(), 'g', 15);
     case Value::Type::Bool:
         return v.toBool() ? QStringLiteral("是") : QStringLiteral("否");

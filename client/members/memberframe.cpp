@@ -1,5 +1,6 @@
 #include "memberframe.h"
 
+#include "branchpage.h"
 #include "data/datamodule.h"
 #include "data/widgethelpers.h"
 #include "frames/appicons.h"
@@ -52,10 +53,13 @@ TFrameDY::TFrameDY(TDM& dm, const MemberPopulation& population, QTreeWidget* tre
         if (page.isValid()) openPage(page.toInt());
     });
 
-    auto* branch = new QLabel(m_pages);
-    branch->setObjectName(QStringLiteral("BranchPage"));
-    branch->setAlignment(Qt::AlignCenter);
-    m_pages->addWidget(branch);
+    m_branchPage = new BranchPage(dm.set(QString::fromLatin1(population.branchSet)), population, m_pages);
+    connect(m_branchPage, &BranchPage::renamed, this, [this](const QString& name) {
+        m_branchName = name;
+        if (QTreeWidgetItem* node = m_tree ? m_tree->currentItem() : nullptr) node->setText(0, name);
+        openPage(currentPage());
+    });
+    m_pages->addWidget(m_branchPage);
     for (int c = 0; c < 4; ++c) {
         auto* list = new QTreeWidget(m_pages);
         list->setObjectName(QStringLiteral("List%1").arg(c));
@@ -94,6 +98,7 @@ void TFrameDY::FrameShow() {
     m_stale.fill(false);
     for (int c = 0; c < 4; ++c)
         loadList(c);
+    m_branchPage->showBranch(m_branchId);
     openPage(currentPage());
 }
 
@@ -108,9 +113,6 @@ void TFrameDY::openPage(int page) {
                                 ? QString::fromUtf8(kNavBranch)
                                 : QString::fromUtf8(m_population.pages[size_t(page - 1)].navCaption);
     setTitle(QString::fromUtf8(m_population.titlePrefix) + m_branchName + QStringLiteral("】") + caption);
-    if (page == kBranchPage)
-        static_cast<QLabel*>(m_pages->widget(kBranchPage))
-            ->setText(m_branchName + QStringLiteral("\n\n") + m_branchId);
     for (int i = 0; i < m_nav->count(); ++i) {
         const QVariant p = m_nav->item(i)->data(Qt::UserRole);
         if (p.isValid() && p.toInt() == page) m_nav->setCurrentRow(i);

@@ -13,6 +13,7 @@ class QTreeWidget;
 
 namespace corvexa::client {
 
+class BranchPage;
 class ListSorter;
 class TDM;
 
@@ -47,8 +48,14 @@ struct MemberPopulation {
     const char* treeName;  // the main window's tree the frame follows
     const char* branchSet; // CDS_XS_DZB / CDS_ZG_DZB
     const char* titlePrefix;
-    const char* lettersSet; // the decreased members' letter numbers; "" when in the Info set
-    int ageColumn;          // the list column that sorts by number
+    const char* lettersSet;  // the decreased members' letter numbers; "" when in the Info set
+    int ageColumn;           // the list column that sorts by number
+    const char* countPrefix; // XS / ZG: the branch's head counts and shares
+    const char* baseGroup;
+    const char* countGroup;
+    const char* headCountCaption;
+    const char* addedCaption;
+    const char* decreasedCaption;
     std::array<MemberPage, 4> pages;
 };
 const MemberPopulation& studentMembers();
@@ -78,6 +85,7 @@ public:
 
     const QString& branchId() const { return m_branchId; }
     const QString& branchName() const { return m_branchName; }
+    BranchPage* branchPage() const { return m_branchPage; }
 
 private:
     QString rowText(int category, int column, int infoRow, int journalRow, int lettersRow) const;
@@ -87,6 +95,7 @@ private:
     QTreeWidget* m_tree;
     QListWidget* m_nav;
     QStackedWidget* m_pages;
+    BranchPage* m_branchPage;
     std::array<QTreeWidget*, 4> m_lists{};
     std::array<ListSorter*, 4> m_sorters{};
     std::array<bool, 4> m_stale{};

@@ -4,10 +4,13 @@
 // through its own data.
 #include "data/services.h"
 #include "loggedinmodule.h"
+#include "members/branchpage.h"
 #include "members/memberframe.h"
 #include "org/branchtree.h"
 
+#include <QAction>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QtTest>
 
 using namespace corvexa;
@@ -171,6 +174,66 @@ private slots:
         const QStringList ages = columnTexts(list, age);
         for (int i = 1; i < ages.size(); ++i)
             QVERIFY2(CompareNumText(ages[i - 1], ages[i]) >= 0, qPrintable(ages.join(u',')));
+    }
+
+    // The branch page's counts, checked in this order.
+    void branchCounts_data() {
+        QTest::addColumn<int>("headCount");
+        QTest::addColumn<int>("applicants");
+        QTest::addColumn<int>("activists");
+        QTest::addColumn<int>("members");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("fine") << 30 << 10 << 5 << 20 << "";
+        QTest::newRow("all empty") << 0 << 0 << 0 << 0 << "";
+        QTest::newRow("fewer than activists")
+            << 8 << 5 << 9 << 0 << "支部人数不能少于积极分子人数或申请入党人数！";
+        QTest::newRow("more activists than applicants")
+            << 30 << 10 << 12 << 0 << "积极分子人数不能大于申请入党人数！";
+        QTest::newRow("applicants and members")
+            << 30 << 10 << 0 << 25 << "支部人数不能小于现有党员人数与申请人数之和！";
+    }
+    void branchCounts() {
+        QFETCH(int, headCount);
+        QFETCH(int, applicants);
+        QFETCH(int, activists);
+        QFETCH(int, members);
+        QFETCH(QString, message);
+        QCOMPARE(BranchPage::checkCounts(headCount, applicants, activists, members), message);
+    }
+
+    // Saving the branch page: refused counts store nothing; a new name is
+    // stored and follows into the title and the tree.
+    void branchPageSaves_data() { population_data(); }
+    void branchPageSaves() {
+        QFETCH(bool, staff);
+        auto f = frameOn(staff, 0);
+        BranchPage* page = f->frame->branchPage();
+        const QString prefix = QString::fromLatin1(staff ? "ZG" : "XS");
+        const QString table = QString::fromLatin1(staff ? "DZB_ZG" : "DZB_XS");
+        const QString id = f->frame->branchId();
+        auto type = [&](const QString& field, const QString& text) {
+            QLineEdit* edit = page->edit(field);
+            QVERIFY2(edit, qPrintable(field));
+            edit->setText(text);
+            emit edit->textEdited(text);
+        };
+        QVERIFY(!page->actSave->isEnabled());
+        type(prefix + QStringLiteral("RS_JiChu"), QStringLiteral("30"));
+        type(prefix + QStringLiteral("RS_SenQing"), QStringLiteral("10"));
+        type(prefix + QStringLiteral("RS_JiJi"), QStringLiteral("12"));
+        QVERIFY(page->actSave->isEnabled());
+        m_messages.clear();
+        QVERIFY(!page->save());
+        QCOMPARE(m_messages.shown().last().text, QStringLiteral("积极分子人数不能大于申请入党人数！"));
+        page->cancel();
+        QVERIFY(!page->actSave->isEnabled());
+        const QString name = QStringLiteral("改名后的支部");
+        type(QStringLiteral("ZB_Name"), name);
+        QVERIFY(page->save());
+        QCOMPARE(m_server.scalar(QStringLiteral("Select ZB_Name from %1 where ZB_ID='%2'").arg(table, id)),
+                 name);
+        QCOMPARE(f->tree.currentItem()->text(0), name);
+        QVERIFY(f->frame->title().contains(QStringLiteral("【") + name + QStringLiteral("】")));
     }
 
     // The member pages, to look at (CORVEXA_SCREENSHOTS=DIR).

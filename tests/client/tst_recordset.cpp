@@ -50,11 +50,11 @@ public:
                         {QStringLiteral("boolean"), 0, false},
                         {}};
         rows.rows.rows = {
-            {Value::fromInt(1), text("X01-000001"), text("张三"), day(2000, 1, 1), Value::fromDouble(0.1234),
+            {Value::fromInt(1), text("X01-000001"), text("张三"), day(2000, 1, 1), Value::fromDouble(12.34),
              Value::fromBool(false), text("S01-0001")},
             {Value::fromInt(2), text("X01-000002"), text("李四"), Value(), Value(), Value::fromBool(true),
              text("S01-0002")},
-            {Value::fromInt(3), text("X01-000003"), text("Wang"), day(1990, 6, 15), Value::fromDouble(1),
+            {Value::fromInt(3), text("X01-000003"), text("Wang"), day(1990, 6, 15), Value::fromDouble(100),
              Value(), Value()},
         };
         rows.hasRows = true;
