@@ -96,13 +96,21 @@ void RecordSetBinder::refresh() {
         show(b);
 }
 
+void RecordSetBinder::setReadOnly(const QString& field, bool readOnly) {
+    for (Binding& b : m_bindings) {
+        if (b.field.compare(field, Qt::CaseInsensitive) != 0) continue;
+        b.forcedReadOnly = readOnly;
+        show(b);
+    }
+}
+
 void RecordSetBinder::show(const Binding& b) {
     if (!b.widget || !m_set) return;
     const bool has = m_set->isOpen() && m_set->currentRow() >= 0 && m_set->fieldIndex(b.field) >= 0;
     const int f = has ? m_set->fieldIndex(b.field) : -1;
     const Value v = has ? m_set->value(m_set->currentRow(), f) : Value();
     const QString text = has ? m_set->displayText(m_set->currentRow(), f) : QString();
-    const bool readOnly = !has || !m_set->field(f).isEditable();
+    const bool readOnly = !has || !m_set->field(f).isEditable() || b.forcedReadOnly;
     QScopedValueRollback guard(m_showing, true);
     switch (b.kind) {
     case Kind::Line: {

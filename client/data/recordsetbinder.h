@@ -41,6 +41,9 @@ public:
 
     // Shows the current row's values again.
     void refresh();
+    // Keeps the field's controls read-only whatever the field allows (a
+    // screen that shows a field without letting it be typed in).
+    void setReadOnly(const QString& field, bool readOnly);
     // Called with the text of a value the record set refused (default: a warning box).
     void setErrorHandler(std::function<void(const QString&)> handler) { m_onError = std::move(handler); }
 
@@ -50,6 +53,7 @@ private:
         QPointer<QWidget> widget;
         QString field;
         Kind kind;
+        bool forcedReadOnly = false;
     };
     void add(QWidget* widget, const QString& field, Kind kind);
     void show(const Binding& binding);

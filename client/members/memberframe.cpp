@@ -6,12 +6,17 @@
 #include "frames/appicons.h"
 #include "org/branchtree.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollArea>
+#include <QSplitter>
 #include <QStackedWidget>
+#include <QToolBar>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 namespace corvexa::client {
 
@@ -80,7 +85,29 @@ TFrameDY::TFrameDY(TDM& dm, const MemberPopulation& population, QTreeWidget* tre
                 [this, c](int column) { sortList(c, column); });
         connect(list, &QTreeWidget::itemSelectionChanged, this, [list] { ShowSelCount(list); });
         m_lists[size_t(c)] = list;
-        m_pages->addWidget(list);
+        if (c != Current) {
+            m_pages->addWidget(list);
+            continue;
+        }
+        // The current page: its tool bar, the member's panel (made once the
+        // sets have told their fields) and the roster.
+        m_currentPage = new QWidget(m_pages);
+        auto* pageLayout = new QVBoxLayout(m_currentPage);
+        pageLayout->setContentsMargins(0, 0, 0, 0);
+        auto* bar = new QToolBar(m_currentPage);
+        bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        actXY_Save = bar->addAction(appIcon("save"), QStringLiteral("保存修改"));
+        actXY_Cancel = bar->addAction(appIcon("cancel"), QStringLiteral("取消修改"));
+        connect(actXY_Save, &QAction::triggered, this, &TFrameDY::saveCurrent);
+        connect(actXY_Cancel, &QAction::triggered, this, &TFrameDY::cancelCurrent);
+        pageLayout->addWidget(bar);
+        auto* split = new QSplitter(Qt::Vertical, m_currentPage);
+        split->setObjectName(QStringLiteral("CurrentSplit"));
+        split->addWidget(list);
+        pageLayout->addWidget(split, 1);
+        list->setToolTip(QStringLiteral("标记为问号的记录表示预备时间已经超过1年"));
+        connect(list, &QTreeWidget::currentItemChanged, this, [this] { showCurrentMember(); });
+        m_pages->addWidget(m_currentPage);
     }
     row->addWidget(m_nav);
     row->addWidget(m_pages, 1);
@@ -89,6 +116,81 @@ TFrameDY::TFrameDY(TDM& dm, const MemberPopulation& population, QTreeWidget* tre
 
 void TFrameDY::FrameInit() {
     FrameShow();
+    buildCurrentPanel();
+}
+
+void TFrameDY::buildCurrentPanel() {
+    RecordSet& info =
+        m_dm.set(QStringLiteral("CDS_%1_Info").arg(QLatin1String(m_population.pages[Current].family)));
+    m_currentPanel = new MemberPanel(
+        m_dm, info, m_population.currentPanel,
+        {QStringLiteral("DY_ID"), QStringLiteral("Age"), QStringLiteral("ZYS_No")}, false, m_currentPage);
+    // Graduates' data is typed only with the graduate right.
+    m_currentPanel->setFieldsReadOnly(
+        {QStringLiteral("QianYueDW"), QStringLiteral("DWQuYu"), QStringLiteral("DW_DZZ")},
+        !m_dm.login.GL_BiYeSh);
+    auto* split = m_currentPage->findChild<QSplitter*>(QStringLiteral("CurrentSplit"));
+    auto* scroll = new QScrollArea(split);
+    scroll->setWidget(m_currentPanel);
+    scroll->setWidgetResizable(true);
+    split->insertWidget(0, scroll);
+    split->setSizes({355, 300});
+    connect(&info, &RecordSet::stateChanged, this, &TFrameDY::updateCurrentActions);
+    showCurrentMember();
+}
+
+void TFrameDY::updateCurrentActions() {
+    RecordSet& info =
+        m_dm.set(QStringLiteral("CDS_%1_Info").arg(QLatin1String(m_population.pages[Current].family)));
+    actXY_Save->setEnabled(info.isEditing());
+    actXY_Cancel->setEnabled(info.isEditing());
+}
+
+// The panel follows the selected row; a member being edited is saved first.
+void TFrameDY::showCurrentMember() {
+    RecordSet& info =
+        m_dm.set(QStringLiteral("CDS_%1_Info").arg(QLatin1String(m_population.pages[Current].family)));
+    if (info.isEditing()) saveCurrent();
+    QTreeWidgetItem* item = m_lists[Current]->currentItem();
+    if (item) info.locate(u"DY_ID", Value::fromText(item->text(0)));
+    if (m_currentPanel) m_currentPanel->refresh();
+    if (actXY_Save) updateCurrentActions();
+}
+
+void TFrameDY::saveCurrent() {
+    RecordSet& info =
+        m_dm.set(QStringLiteral("CDS_%1_Info").arg(QLatin1String(m_population.pages[Current].family)));
+    if (!info.isEditing() && !info.hasChanges()) return;
+    TDM::applyOrRaise(info);
+    // The member's row shows what was stored.
+    const QString id = info.value(u"DY_ID").text();
+    QTreeWidget* list = m_lists[Current];
+    QTreeWidgetItem* row = list->currentItem() && list->currentItem()->text(0) == id ? list->currentItem()
+                                                                                     : FindListItem(list, id);
+    if (row) {
+        RecordSet& journal =
+            m_dm.set(QStringLiteral("CDS_%1_List").arg(QLatin1String(m_population.pages[Current].family)));
+        const QStringList texts = rowTexts(
+            Current, info.currentRow(), journal.find(journal.fieldIndex(u"DY_ID"), Value::fromText(id)), -1);
+        for (int c = 0; c < texts.size(); ++c)
+            row->setText(c, texts[c]);
+    }
+    updateCurrentActions();
+}
+
+void TFrameDY::cancelCurrent() {
+    RecordSet& info =
+        m_dm.set(QStringLiteral("CDS_%1_Info").arg(QLatin1String(m_population.pages[Current].family)));
+    if (info.isEditing()) info.cancel();
+    m_currentPanel->refresh();
+    updateCurrentActions();
+}
+
+QStringList TFrameDY::rowTexts(int category, int infoRow, int journalRow, int lettersRow) const {
+    QStringList texts;
+    for (int c = 0; c < int(m_population.pages[size_t(category)].columns.size()); ++c)
+        texts << rowText(category, c, infoRow, journalRow, lettersRow);
+    return texts;
 }
 
 void TFrameDY::FrameShow() {
@@ -197,10 +299,7 @@ void TFrameDY::loadList(int category) {
             RecordSet& l = m_dm.set(QString::fromLatin1(m_population.lettersSet));
             lettersRow = rowOf(l, l.fieldIndex(u"DY_ID"), id);
         }
-        QStringList texts;
-        for (int c = 0; c < int(page.columns.size()); ++c)
-            texts << rowText(category, c, infoRow, journalRow, lettersRow);
-        auto* item = new QTreeWidgetItem(list, texts);
+        auto* item = new QTreeWidgetItem(list, rowTexts(category, infoRow, journalRow, lettersRow));
         item->setIcon(0, icon);
     };
     if (category == Current) {
@@ -217,6 +316,10 @@ void TFrameDY::loadList(int category) {
         list->resizeColumnToContents(c);
     list->setUpdatesEnabled(true);
     m_stale[size_t(category)] = false;
+    if (category == Current && m_currentPanel) {
+        m_currentPanel->refillCodeLists();
+        m_currentPanel->refresh();
+    }
 }
 
 void TFrameDY::sortList(int category, int column) {

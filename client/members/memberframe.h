@@ -4,6 +4,7 @@
 // branch's own data. One class serves students (tag 11) and staff (tag 21),
 // driven by a MemberPopulation.
 #include "frames/framebasic.h"
+#include "memberpanel.h"
 
 #include <array>
 
@@ -14,6 +15,7 @@ class QTreeWidget;
 namespace corvexa::client {
 
 class BranchPage;
+class MemberPanel;
 class ListSorter;
 class TDM;
 
@@ -56,6 +58,7 @@ struct MemberPopulation {
     const char* headCountCaption;
     const char* addedCaption;
     const char* decreasedCaption;
+    QList<PanelGroup> currentPanel; // the current page's detail panel
     std::array<MemberPage, 4> pages;
 };
 const MemberPopulation& studentMembers();
@@ -86,9 +89,20 @@ public:
     const QString& branchId() const { return m_branchId; }
     const QString& branchName() const { return m_branchName; }
     BranchPage* branchPage() const { return m_branchPage; }
+    MemberPanel* currentPanel() const { return m_currentPanel; }
+    // The current page's 保存修改: posts and stores the member shown, then
+    // refreshes his row. A failure leaves the record posted with its changes.
+    void saveCurrent();
+    void cancelCurrent();
+    QAction* actXY_Save = nullptr;
+    QAction* actXY_Cancel = nullptr;
 
 private:
     QString rowText(int category, int column, int infoRow, int journalRow, int lettersRow) const;
+    QStringList rowTexts(int category, int infoRow, int journalRow, int lettersRow) const;
+    void buildCurrentPanel();
+    void showCurrentMember();
+    void updateCurrentActions();
 
     TDM& m_dm;
     const MemberPopulation& m_population;
@@ -96,6 +110,8 @@ private:
     QListWidget* m_nav;
     QStackedWidget* m_pages;
     BranchPage* m_branchPage;
+    QWidget* m_currentPage = nullptr;
+    MemberPanel* m_currentPanel = nullptr;
     std::array<QTreeWidget*, 4> m_lists{};
     std::array<ListSorter*, 4> m_sorters{};
     std::array<bool, 4> m_stale{};

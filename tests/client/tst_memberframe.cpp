@@ -9,6 +9,7 @@
 #include "org/branchtree.h"
 
 #include <QAction>
+#include <QDateEdit>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QtTest>
@@ -46,13 +47,13 @@ class TestMemberFrame : public QObject {
         std::unique_ptr<TBranchTree> branches;
         std::unique_ptr<TFrameDY> frame;
     };
-    std::unique_ptr<Frame> frameOn(bool staff, int branch) {
+    std::unique_ptr<Frame> frameOn(bool staff, int branch, TDM* dm = nullptr) {
+        if (!dm) dm = m_dm.get();
         auto f = std::make_unique<Frame>();
-        f->branches =
-            std::make_unique<TBranchTree>(*m_dm, &f->tree, staff ? kStaffBranches : kStudentBranches);
+        f->branches = std::make_unique<TBranchTree>(*dm, &f->tree, staff ? kStaffBranches : kStudentBranches);
         f->branches->build();
         f->tree.setCurrentItem(f->tree.topLevelItem(0)->child(branch));
-        f->frame = std::make_unique<TFrameDY>(*m_dm, population(staff), &f->tree);
+        f->frame = std::make_unique<TFrameDY>(*dm, population(staff), &f->tree);
         f->frame->FrameInit();
         return f;
     }
@@ -234,6 +235,64 @@ private slots:
                  name);
         QCOMPARE(f->tree.currentItem()->text(0), name);
         QVERIFY(f->frame->title().contains(QStringLiteral("【") + name + QStringLiteral("】")));
+    }
+
+    // The panel shows the selected member; typed changes are stored by
+    // 保存修改 (or when another row is chosen) and shown in the row.
+    void currentPanelEdits_data() { population_data(); }
+    void currentPanelEdits() {
+        QFETCH(bool, staff);
+        auto f = frameOn(staff, 0);
+        TFrameDY& frame = *f->frame;
+        QTreeWidget* list = frame.list(Current);
+        QVERIFY(list->topLevelItemCount() > 2);
+        list->setCurrentItem(list->topLevelItem(1));
+        auto* name = qobject_cast<QLineEdit*>(frame.currentPanel()->editor(QStringLiteral("Name")));
+        QVERIFY(name);
+        QCOMPARE(name->text(), list->topLevelItem(1)->text(1));
+        // A graduation date after today shows as it is.
+        const int graduation = columnOf(list, QString::fromUtf8(staff ? "工作时间" : "毕业时间"));
+        auto* date = qobject_cast<QDateEdit*>(
+            frame.currentPanel()->editor(QString::fromLatin1(staff ? "GongZuoRQ" : "BiYeRQ")));
+        QCOMPARE(date->date().toString(QStringLiteral("yyyy-MM-dd")),
+                 list->topLevelItem(1)->text(graduation));
+        for (const char* field : {"DY_ID", "Age", "ZYS_No"})
+            QVERIFY(qobject_cast<QLineEdit*>(frame.currentPanel()->editor(QString::fromLatin1(field)))
+                        ->isReadOnly());
+        auto* phone = qobject_cast<QLineEdit*>(frame.currentPanel()->editor(QStringLiteral("LX_TEL")));
+        QVERIFY(!frame.actXY_Save->isEnabled());
+        phone->setText(QStringLiteral("0551-1234567"));
+        emit phone->textEdited(phone->text());
+        QVERIFY(frame.actXY_Save->isEnabled());
+        frame.cancelCurrent();
+        QVERIFY(phone->text() != QStringLiteral("0551-1234567"));
+
+        phone->setText(QStringLiteral("0551-7654321"));
+        emit phone->textEdited(phone->text());
+        const QString id = list->topLevelItem(1)->text(0);
+        list->setCurrentItem(list->topLevelItem(2)); // moving on saves the member
+        QVERIFY(!frame.actXY_Save->isEnabled());
+        const QString table = QString::fromLatin1(staff ? "Staff_DYInfo" : "Stud_DYInfo");
+        QCOMPARE(scalar(QStringLiteral("Select LX_TEL from %1 where DY_ID='%2'").arg(table, id)),
+                 QStringLiteral("0551-7654321"));
+        const int column = columnOf(list, QStringLiteral("家庭固定电话"));
+        QCOMPARE(list->topLevelItem(1)->text(column), QStringLiteral("0551-7654321"));
+        QCOMPARE(name->text(), list->topLevelItem(2)->text(1));
+    }
+
+    // Graduates' data is typed only with the graduate right.
+    void graduateFieldsNeedTheRight() {
+        for (const char* user : {"admin", "xuesheng"}) {
+            auto dm = testing::startedModule(
+                m_server, m_dir.filePath(QStringLiteral("%1.ini").arg(QLatin1String(user))),
+                QString::fromLatin1(user));
+            QVERIFY(dm);
+            auto f = frameOn(false, 0, dm.get());
+            auto* unit =
+                qobject_cast<QLineEdit*>(f->frame->currentPanel()->editor(QStringLiteral("QianYueDW")));
+            QVERIFY(unit);
+            QCOMPARE(unit->isReadOnly(), qstrcmp(user, "xuesheng") == 0);
+        }
     }
 
     // The member pages, to look at (CORVEXA_SCREENSHOTS=DIR).
