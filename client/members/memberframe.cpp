@@ -2,6 +2,7 @@
 
 #include "branchpage.h"
 #include "data/datamodule.h"
+#include "data/services.h"
 #include "data/widgethelpers.h"
 #include "frames/appicons.h"
 #include "org/branchtree.h"
@@ -85,6 +86,7 @@ TFrameDY::TFrameDY(TDM& dm, const MemberPopulation& population, QTreeWidget* tre
                 [this, c](int column) { sortList(c, column); });
         connect(list, &QTreeWidget::itemSelectionChanged, this, [list] { ShowSelCount(list); });
         m_lists[size_t(c)] = list;
+        if (c == PreReview) list->setToolTip(QStringLiteral("标记为问号的记录表示预审时间已经超过4个月"));
         if (c != Current) {
             m_pages->addWidget(list);
             continue;
@@ -292,6 +294,21 @@ void TFrameDY::loadList(int category) {
     };
     const char* icons[] = {"member", "member_candidate", "member_new", "member_decrease"};
     const QIcon icon = appIcon(icons[category]);
+    const QIcon overdue = appIcon("member_overdue");
+    const QDate today = clock().today();
+    // Current members past a year of probation, candidates past four months
+    // of pre-review, carry the question mark.
+    auto isOverdue = [&](int infoRow, int journalRow) {
+        auto date = [](const RecordSet& set, int row, const char* field) {
+            const int f = set.fieldIndex(QString::fromLatin1(field));
+            return row < 0 || f < 0 ? QDate() : set.value(row, f).dateTime().date();
+        };
+        if (category == Current)
+            return isProbationOverdue(date(info, infoRow, "RuDangRQ"),
+                                      info.displayText(infoRow, info.fieldIndex(u"DangYuanLX")), today);
+        if (category == PreReview) return isPreReviewOverdue(date(journal, journalRow, "YuSenRQ"), today);
+        return false;
+    };
     auto addRow = [&](int infoRow, int journalRow) {
         const QString id = info.displayText(infoRow, infoId);
         int lettersRow = -1;
@@ -300,7 +317,9 @@ void TFrameDY::loadList(int category) {
             lettersRow = rowOf(l, l.fieldIndex(u"DY_ID"), id);
         }
         auto* item = new QTreeWidgetItem(list, rowTexts(category, infoRow, journalRow, lettersRow));
-        item->setIcon(0, icon);
+        const bool marked = isOverdue(infoRow, journalRow);
+        item->setIcon(0, marked ? overdue : icon);
+        item->setData(0, Qt::UserRole, marked);
     };
     if (category == Current) {
         // The roster's order: the list rows whose member has a record.

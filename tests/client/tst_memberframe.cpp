@@ -295,6 +295,53 @@ private slots:
         }
     }
 
+    // The question mark: probation over at 366 days (not for full members),
+    // pre-review over at 123 days. Today is 2026-07-10.
+    void overdueMarks() {
+        auto f = frameOn(false, 0);
+        const QString branch = f->frame->branchId();
+        const struct {
+            const char* id;
+            const char* type;
+            const char* date;
+            bool candidate;
+            bool marked;
+        } people[] = {
+            {"X01-990001", "预备", "2025-07-09", false, true},
+            {"X01-990002", "预备", "2025-07-10", false, false},
+            {"X01-990003", "正式", "2020-01-01", false, false},
+            {"X01-990004", "预审", "2026-03-09", true, true},
+            {"X01-990005", "预审", "2026-03-10", true, false},
+        };
+        for (const auto& p : people) {
+            QVERIFY(m_server.exec(
+                QStringLiteral("Insert into Stud_DYInfo (DY_ID,Name,DangYuanLX,RuDangRQ) VALUES "
+                               "('%1','T%4','%2',%3)")
+                    .arg(QLatin1String(p.id), QString::fromUtf8(p.type),
+                         p.candidate ? QStringLiteral("NULL")
+                                     : QStringLiteral("'%1'").arg(QLatin1String(p.date)),
+                         QLatin1String(p.id).mid(4))));
+            QVERIFY(m_server.exec(
+                p.candidate
+                    ? QStringLiteral(
+                          "Insert into Stud_YuSen (DY_ID,DZZ_ID,DZB_ID,YuSenRQ) VALUES ('%1','01','%2','%3')")
+                          .arg(QLatin1String(p.id), branch, QLatin1String(p.date))
+                    : QStringLiteral("Insert into Stud_XianYou (DY_ID,DZZ_ID,DZB_ID,DY_Index) VALUES "
+                                     "('%1','01','%2',99)")
+                          .arg(QLatin1String(p.id), branch)));
+        }
+        f->frame->FrameShow();
+        for (const auto& p : people) {
+            QTreeWidget* list = f->frame->list(p.candidate ? PreReview : Current);
+            const QList<QTreeWidgetItem*> rows = list->findItems(QLatin1String(p.id), Qt::MatchExactly, 0);
+            QCOMPARE(rows.size(), 1);
+            QVERIFY2(rows[0]->data(0, Qt::UserRole).toBool() == p.marked, p.id);
+        }
+        for (const char* table : {"Stud_XianYou", "Stud_YuSen", "Stud_DYInfo"})
+            QVERIFY(m_server.exec(
+                QStringLiteral("Delete from %1 where DY_ID like 'X01-9900%'").arg(QLatin1String(table))));
+    }
+
     // The member pages, to look at (CORVEXA_SCREENSHOTS=DIR).
     void screenshots() {
         const QString shots = qEnvironmentVariable("CORVEXA_SCREENSHOTS");
