@@ -122,8 +122,7 @@ void TFrameDY::FrameInit() {
 }
 
 void TFrameDY::buildCurrentPanel() {
-    RecordSet& info =
-        m_dm.set(QStringLiteral("CDS_%1_Info").arg(QLatin1String(m_population.pages[Current].family)));
+    RecordSet& info = infoSet(Current);
     m_currentPanel = new MemberPanel(
         m_dm, info, m_population.currentPanel,
         {QStringLiteral("DY_ID"), QStringLiteral("Age"), QStringLiteral("ZYS_No")}, false, m_currentPage);
@@ -142,16 +141,14 @@ void TFrameDY::buildCurrentPanel() {
 }
 
 void TFrameDY::updateCurrentActions() {
-    RecordSet& info =
-        m_dm.set(QStringLiteral("CDS_%1_Info").arg(QLatin1String(m_population.pages[Current].family)));
+    RecordSet& info = infoSet(Current);
     actXY_Save->setEnabled(info.isEditing());
     actXY_Cancel->setEnabled(info.isEditing());
 }
 
 // The panel follows the selected row; a member being edited is saved first.
 void TFrameDY::showCurrentMember() {
-    RecordSet& info =
-        m_dm.set(QStringLiteral("CDS_%1_Info").arg(QLatin1String(m_population.pages[Current].family)));
+    RecordSet& info = infoSet(Current);
     if (info.isEditing()) saveCurrent();
     QTreeWidgetItem* item = m_lists[Current]->currentItem();
     if (item) info.locate(u"DY_ID", Value::fromText(item->text(0)));
@@ -160,8 +157,7 @@ void TFrameDY::showCurrentMember() {
 }
 
 void TFrameDY::saveCurrent() {
-    RecordSet& info =
-        m_dm.set(QStringLiteral("CDS_%1_Info").arg(QLatin1String(m_population.pages[Current].family)));
+    RecordSet& info = infoSet(Current);
     if (!info.isEditing() && !info.hasChanges()) return;
     TDM::applyOrRaise(info);
     // The member's row shows what was stored.
@@ -170,8 +166,7 @@ void TFrameDY::saveCurrent() {
     QTreeWidgetItem* row = list->currentItem() && list->currentItem()->text(0) == id ? list->currentItem()
                                                                                      : FindListItem(list, id);
     if (row) {
-        RecordSet& journal =
-            m_dm.set(QStringLiteral("CDS_%1_List").arg(QLatin1String(m_population.pages[Current].family)));
+        RecordSet& journal = journalSet(Current);
         const QStringList texts = rowTexts(
             Current, info.currentRow(), journal.find(journal.fieldIndex(u"DY_ID"), Value::fromText(id)), -1);
         for (int c = 0; c < texts.size(); ++c)
@@ -181,11 +176,20 @@ void TFrameDY::saveCurrent() {
 }
 
 void TFrameDY::cancelCurrent() {
-    RecordSet& info =
-        m_dm.set(QStringLiteral("CDS_%1_Info").arg(QLatin1String(m_population.pages[Current].family)));
+    RecordSet& info = infoSet(Current);
     if (info.isEditing()) info.cancel();
     m_currentPanel->refresh();
     updateCurrentActions();
+}
+
+RecordSet& TFrameDY::infoSet(int category) const {
+    return m_dm.set(
+        QStringLiteral("CDS_%1_Info").arg(QLatin1String(m_population.pages[size_t(category)].family)));
+}
+
+RecordSet& TFrameDY::journalSet(int category) const {
+    return m_dm.set(
+        QStringLiteral("CDS_%1_List").arg(QLatin1String(m_population.pages[size_t(category)].family)));
 }
 
 QStringList TFrameDY::rowTexts(int category, int infoRow, int journalRow, int lettersRow) const {
@@ -231,8 +235,7 @@ void TFrameDY::showCategoryItem(int category, const QString& caption) {
 
 QString TFrameDY::rowText(int category, int column, int infoRow, int journalRow, int lettersRow) const {
     const ListColumn& col = m_population.pages[size_t(category)].columns[size_t(column)];
-    const MemberPage& page = m_population.pages[size_t(category)];
-    RecordSet& info = m_dm.set(QStringLiteral("CDS_%1_Info").arg(QLatin1String(page.family)));
+    RecordSet& info = infoSet(category);
     auto infoText = [&](const char* field) {
         const int f = info.fieldIndex(QString::fromLatin1(field));
         return f < 0 ? QString() : info.displayText(infoRow, f);
@@ -246,7 +249,7 @@ QString TFrameDY::rowText(int category, int column, int infoRow, int journalRow,
         return infoText(col.field);
     case ColumnSource::Journal: {
         if (journalRow < 0) return {};
-        RecordSet& journal = m_dm.set(QStringLiteral("CDS_%1_List").arg(QLatin1String(page.family)));
+        RecordSet& journal = journalSet(category);
         const int f = journal.fieldIndex(QString::fromLatin1(col.field));
         return f < 0 ? QString() : journal.displayText(journalRow, f);
     }
@@ -271,13 +274,12 @@ QString TFrameDY::rowText(int category, int column, int infoRow, int journalRow,
 
 void TFrameDY::loadList(int category) {
     QTreeWidget* list = m_lists[size_t(category)];
-    const MemberPage& page = m_population.pages[size_t(category)];
     const QSignalBlocker block(list);
     list->setUpdatesEnabled(false);
     list->clear();
     list->header()->setSortIndicatorShown(false);
-    RecordSet& info = m_dm.set(QStringLiteral("CDS_%1_Info").arg(QLatin1String(page.family)));
-    RecordSet& journal = m_dm.set(QStringLiteral("CDS_%1_List").arg(QLatin1String(page.family)));
+    RecordSet& info = infoSet(category);
+    RecordSet& journal = journalSet(category);
     QList<RecordSet*> sets{&info, &journal};
     const bool letters = category == Decreased && *m_population.lettersSet;
     if (letters) sets << &m_dm.set(QString::fromLatin1(m_population.lettersSet));

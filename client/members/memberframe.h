@@ -98,6 +98,9 @@ public:
     QAction* actXY_Cancel = nullptr;
 
 private:
+    // The category's member records and its rows (roster or journal).
+    RecordSet& infoSet(int category) const;
+    RecordSet& journalSet(int category) const;
     QString rowText(int category, int column, int infoRow, int journalRow, int lettersRow) const;
     QStringList rowTexts(int category, int infoRow, int journalRow, int lettersRow) const;
     void buildCurrentPanel();
