@@ -22,10 +22,8 @@ public:
     bool notify(QObject* receiver, QEvent* event) override {
         try {
             return QApplication::notify(receiver, event);
-        } catch (const EAbort&) {
-            // Told already, or nothing to tell.
         } catch (const std::exception& e) {
-            messages().show(MessageKind::Failure, QString::fromUtf8(e.what()));
+            ShowFailure(e);
         } catch (...) {
             messages().show(MessageKind::Failure, QStringLiteral("未知错误"));
         }

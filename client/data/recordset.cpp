@@ -651,6 +651,28 @@ void RecordSet::cancelUpdates() {
     emit currentRowChanged(m_current);
 }
 
+RecordSet::Snapshot RecordSet::snapshot() {
+    if (isOpen()) checkBrowse();
+    return Snapshot{m_rows, m_deleted, m_current, isOpen()};
+}
+
+void RecordSet::restore(const Snapshot& snapshot) {
+    if (!snapshot.open) {
+        close(); // opened after the snapshot: what it holds was not stored
+        return;
+    }
+    if (!isOpen()) return;
+    cancel();
+    beginReset();
+    m_rows = snapshot.rows;
+    m_deleted = snapshot.deleted;
+    dropLookupIndex();
+    m_current = m_rows.isEmpty() ? -1 : std::clamp(snapshot.current, 0, int(m_rows.size()) - 1);
+    m_bof = m_eof = m_rows.isEmpty();
+    endReset();
+    emit currentRowChanged(m_current);
+}
+
 QCborMap RecordSet::tableFields(const QList<Value>& values, bool skipNullsAndSerials) const {
     QCborMap map;
     for (int i = 0; i < m_dataFields; ++i) {

@@ -238,6 +238,20 @@ private:
     void dropLookupIndex() { m_lookupIndex.clear(); }
 
 public:
+    // The rows and the change log as they stand, to return to when the
+    // server rolls back a transaction in which this set was applied: the set
+    // then shows again what the server holds, with its changes unsent.
+    struct Snapshot {
+        QList<Row> rows;
+        QList<DeletedRow> deleted;
+        int current = -1;
+        bool open = false;
+    };
+    // Posts a pending edit first.
+    Snapshot snapshot();
+    // Any edit is cancelled; a set that was closed then is closed again.
+    void restore(const Snapshot& snapshot);
+
     // The row whose field (by index) has the given text; -1 when none. Used by
     // looked-up fields of other sets.
     int rowByKeyText(int field, const QString& key) const;

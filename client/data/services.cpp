@@ -1,5 +1,7 @@
 #include "services.h"
 
+#include "errors.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -105,6 +107,21 @@ ClockService& clock() {
 
 ClockService* installClock(ClockService* clock) {
     return std::exchange(g_clock, clock);
+}
+
+void ShowFailure(const std::exception& failure) {
+    if (dynamic_cast<const EAbort*>(&failure)) return;
+    messages().show(MessageKind::Failure, QString::fromUtf8(failure.what()));
+}
+
+bool runAction(const std::function<void()>& action) {
+    try {
+        action();
+        return true;
+    } catch (const std::exception& e) {
+        ShowFailure(e);
+        return false;
+    }
 }
 
 MessageAnswer ShowError(const QString& text) {

@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <exception>
+#include <functional>
 
 namespace corvexa::client {
 
@@ -82,5 +84,11 @@ MessageAnswer ShowInfo(const QString& text);
 MessageAnswer ShowWarning(const QString& text);
 MessageAnswer AskConfirm(const QString& text);
 MessageAnswer AskDelete(const QString& text);
+
+// The program's display of a failure nobody handled: an EAbort says nothing,
+// anything else shows its text in the failure box.
+void ShowFailure(const std::exception& failure);
+// Runs what the user asked for; a failure is shown as above. False then.
+bool runAction(const std::function<void()>& action);
 
 } // namespace corvexa::client

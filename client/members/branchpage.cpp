@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace corvexa::client {
@@ -28,7 +29,7 @@ BranchPage::BranchPage(RecordSet& branches, const MemberPopulation& population, 
     actSave = bar->addAction(appIcon("save"), QStringLiteral("保存修改"));
     actSave->setToolTip(QStringLiteral("保存到数据库"));
     actCancel = bar->addAction(appIcon("cancel"), QStringLiteral("取消修改"));
-    connect(actSave, &QAction::triggered, this, &BranchPage::save);
+    connect(actSave, &QAction::triggered, this, [this] { runAction([this] { save(); }); });
     connect(actCancel, &QAction::triggered, this, &BranchPage::cancel);
 
     auto line = [this](const QString& field, bool readOnly) {
@@ -50,8 +51,19 @@ BranchPage::BranchPage(RecordSet& branches, const MemberPopulation& population, 
     date->setMaximumDate(clock().today());
     m_binder->bind(date, QStringLiteral("ZB_HuanJieRQ"));
     baseForm->addRow(QStringLiteral("换届日期："), date);
-    baseForm->addRow(QStringLiteral("支部书记："), line(QStringLiteral("ZB_ShuJi"), false));
-    baseForm->addRow(QStringLiteral("支部副书记："), line(QStringLiteral("ZB_FuShuJi"), false));
+    // The secretaries are chosen from the branch's current members.
+    auto chosen = [this, base](const QString& field, bool deputy) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(line(field, false), 1);
+        auto* choose = new QToolButton(base);
+        choose->setObjectName(field + QStringLiteral("Choose"));
+        choose->setText(QStringLiteral("..."));
+        connect(choose, &QToolButton::clicked, this, [this, deputy] { emit chooseSecretary(deputy); });
+        row->addWidget(choose);
+        return row;
+    };
+    baseForm->addRow(QStringLiteral("支部书记："), chosen(QStringLiteral("ZB_ShuJi"), false));
+    baseForm->addRow(QStringLiteral("支部副书记："), chosen(QStringLiteral("ZB_FuShuJi"), true));
     baseForm->addRow(QStringLiteral("书记党员编号："), line(QStringLiteral("ZB_ShuJiID"), false));
     baseForm->addRow(QStringLiteral("副书记党员编号："), line(QStringLiteral("ZB_FuShuJiID"), false));
 
@@ -137,6 +149,14 @@ bool BranchPage::save() {
     }
     updateActions();
     return true;
+}
+
+void BranchPage::setSecretary(bool deputy, const QString& id, const QString& name) {
+    if (!m_set.isEditing()) m_set.edit();
+    m_set.setValue(deputy ? u"ZB_FuShuJi" : u"ZB_ShuJi", Value::fromText(name));
+    m_set.setValue(deputy ? u"ZB_FuShuJiID" : u"ZB_ShuJiID", Value::fromText(id));
+    m_binder->refresh();
+    updateActions();
 }
 
 void BranchPage::cancel() {

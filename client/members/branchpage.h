@@ -23,6 +23,9 @@ public:
     // when the counts do not add up or the server refuses.
     bool save();
     void cancel();
+    // The chosen secretary (deputy) goes into the branch's record, which is
+    // stored with 保存修改.
+    void setSecretary(bool deputy, const QString& id, const QString& name);
     QLineEdit* edit(const QString& field) const;
 
     // The message for counts that do not add up, or empty. Empty counts are 0.
@@ -34,6 +37,8 @@ public:
 signals:
     // The branch's name was changed and stored.
     void renamed(const QString& name);
+    // A secretary's (deputy's) choose button was clicked.
+    void chooseSecretary(bool deputy);
 
 private:
     void updateActions();

@@ -19,12 +19,32 @@ namespace corvexa::client {
 
 namespace {
 const QString kReadOnlyStyle = QStringLiteral("background: #e6f4e6;"); // pale green: not to be typed in
+
+// Labels of the category rows' own fields.
+QString journalCaption(const QString& field) {
+    static const QHash<QString, QString> captions = {
+        {QStringLiteral("YuSenRQ"), QStringLiteral("预审时间")},
+        {QStringLiteral("XinZenLX"), QStringLiteral("新增类型")},
+        {QStringLiteral("XinZenRQ"), QStringLiteral("新增日期")},
+        {QStringLiteral("JianSaoLX"), QStringLiteral("减少类型")},
+        {QStringLiteral("JianSaoRQ"), QStringLiteral("减少日期")},
+        {QStringLiteral("XiaoNeiID"), QStringLiteral("介绍信编号")},
+        {QStringLiteral("GZW_ID"), QStringLiteral("高工委编号")},
+    };
+    return captions.value(field);
+}
+} // namespace
+
+QString panelFieldName(const QString& spec) {
+    const qsizetype colon = spec.indexOf(u':');
+    return colon < 0 ? spec : spec.mid(colon + 1);
 }
 
-MemberPanel::MemberPanel(TDM& dm, RecordSet& set, const QList<PanelGroup>& groups,
-                         const QSet<QString>& readOnly, bool candidate, QWidget* parent)
-    : QWidget(parent), m_dm(dm), m_set(set), m_binder(new RecordSetBinder(&set, this)),
-      m_candidate(candidate) {
+MemberPanel::MemberPanel(TDM& dm, PanelSets sets, const QList<PanelGroup>& groups,
+                         const QSet<QString>& readOnly, bool candidate, QWidget* parent, int pairsPerLine)
+    : QWidget(parent), m_dm(dm), m_sets(sets), m_candidate(candidate) {
+    for (RecordSet* set : {sets.info, sets.journal, sets.letters})
+        m_binders << (set ? new RecordSetBinder(set, this) : nullptr);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     for (const PanelGroup& group : groups) {
@@ -33,59 +53,75 @@ MemberPanel::MemberPanel(TDM& dm, RecordSet& set, const QList<PanelGroup>& group
         grid->setHorizontalSpacing(6);
         grid->setVerticalSpacing(3);
         int index = 0;
-        for (const QString& field : group.fields) {
-            const int f = set.fieldIndex(field);
-            const FieldType type = f >= 0 ? set.field(f).type : FieldType::Text;
+        for (const QString& spec : group.fields) {
+            RecordSet* set = setOf(spec);
+            RecordSetBinder* binder = binderOf(spec);
+            if (!set || !binder) continue;
+            const QString field = panelFieldName(spec);
+            const int f = set->fieldIndex(field);
+            const FieldType type = f >= 0 ? set->field(f).type : FieldType::Text;
+            QString caption = spec == field ? Catalogue::memberCaption(field) : journalCaption(field);
+            if (f >= 0 && !set->field(f).caption.isEmpty()) caption = set->field(f).caption;
+            if (caption.isEmpty()) caption = field;
             QWidget* editor = nullptr;
             if (type == FieldType::DateTime) {
                 auto* date = new QDateEdit(box);
                 date->setCalendarPopup(true);
-                // Dates of what has happened cannot lie ahead; graduation can.
-                static const QStringList past = {QStringLiteral("ChuShengRQ"), QStringLiteral("RuDangRQ"),
-                                                 QStringLiteral("GongZuoRQ"), QStringLiteral("LiuChuRQ")};
-                if (past.contains(field)) date->setMaximumDate(clock().today());
-                m_binder->bind(date, field);
+                binder->bind(date, field);
                 editor = date;
             } else if (type == FieldType::Boolean) {
-                auto* check = new QCheckBox(Catalogue::memberCaption(field), box);
-                m_binder->bind(check, field);
+                auto* check = new QCheckBox(caption, box);
+                binder->bind(check, field);
                 editor = check;
             } else if (type == FieldType::Memo) {
                 auto* memo = new QPlainTextEdit(box);
                 memo->setMaximumHeight(48);
-                m_binder->bind(memo, field);
+                binder->bind(memo, field);
                 editor = memo;
-            } else if (!readOnly.contains(field) && Catalogue::codeListFor(field, candidate)) {
+            } else if (!readOnly.contains(spec) && Catalogue::codeListFor(field, candidate)) {
                 auto* combo = new QComboBox(box);
                 dm.fillCodeCombo(combo, field, candidate);
-                m_binder->bind(combo, field);
+                binder->bind(combo, field);
                 editor = combo;
             } else {
                 auto* edit = new QLineEdit(box);
-                m_binder->bind(edit, field);
+                binder->bind(edit, field);
                 editor = edit;
             }
             editor->setObjectName(field);
-            // Three label-editor pairs per line.
-            const int row = index / 3, column = (index % 3) * 2;
-            if (type != FieldType::Boolean) {
-                QString caption = Catalogue::memberCaption(field);
-                if (caption.isEmpty()) caption = field;
-                grid->addWidget(new QLabel(caption + QStringLiteral("："), box), row, column);
-            }
+            const int row = index / pairsPerLine, column = (index % pairsPerLine) * 2;
+            if (type != FieldType::Boolean) grid->addWidget(new QLabel(caption + QStringLiteral("："), box), row, column);
             grid->addWidget(editor, row, column + 1);
             grid->setColumnStretch(column + 1, 1);
-            m_editors.insert(field, editor);
+            m_editors.insert(spec, editor);
             ++index;
         }
         layout->addWidget(box);
+        m_groups << box;
     }
     layout->addStretch(1);
     setFieldsReadOnly(readOnly.values(), true);
+    // Dates of what has happened cannot lie ahead; graduation can.
+    limitDates({QStringLiteral("ChuShengRQ"), QStringLiteral("RuDangRQ"), QStringLiteral("GongZuoRQ"),
+                QStringLiteral("LiuChuRQ")},
+               clock().today());
+}
+
+RecordSet* MemberPanel::setOf(const QString& spec) const {
+    if (spec.startsWith(u"List:")) return m_sets.journal;
+    if (spec.startsWith(u"Letters:")) return m_sets.letters;
+    return m_sets.info;
+}
+
+RecordSetBinder* MemberPanel::binderOf(const QString& spec) const {
+    if (spec.startsWith(u"List:")) return m_binders[1];
+    if (spec.startsWith(u"Letters:")) return m_binders[2];
+    return m_binders[0];
 }
 
 void MemberPanel::refresh() {
-    m_binder->refresh();
+    for (RecordSetBinder* binder : m_binders)
+        if (binder) binder->refresh();
 }
 
 void MemberPanel::refillCodeLists() {
@@ -93,15 +129,20 @@ void MemberPanel::refillCodeLists() {
         if (auto* combo = qobject_cast<QComboBox*>(m_editors.value(QString::fromLatin1(field))))
             m_dm.fillCodeCombo(combo, QString::fromLatin1(field), m_candidate);
     }
-    m_binder->refresh();
+    refresh();
 }
 
 void MemberPanel::setFieldsReadOnly(const QStringList& fields, bool readOnly) {
-    for (const QString& field : fields) {
-        m_binder->setReadOnly(field, readOnly);
-        if (auto* edit = qobject_cast<QLineEdit*>(m_editors.value(field)))
+    for (const QString& spec : fields) {
+        if (RecordSetBinder* binder = binderOf(spec)) binder->setReadOnly(panelFieldName(spec), readOnly);
+        if (auto* edit = qobject_cast<QLineEdit*>(m_editors.value(spec)))
             edit->setStyleSheet(readOnly ? kReadOnlyStyle : QString());
     }
+}
+
+void MemberPanel::limitDates(const QStringList& fields, const QDate& last) {
+    for (const QString& spec : fields)
+        if (auto* date = qobject_cast<QDateEdit*>(m_editors.value(spec))) date->setMaximumDate(last);
 }
 
 } // namespace corvexa::client

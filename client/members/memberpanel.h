@@ -1,11 +1,17 @@
 #pragma once
-// A detail panel bound to the current record of a member set: groups of
+// A detail panel bound to the current records of a member's sets: groups of
 // labelled editors, each chosen by its field (a code list gives a drop-down,
 // a date a date picker, a flag a check box, a memo a text box, the rest a
-// line edit). Typing into an editor starts editing the record.
+// line edit). Typing into an editor starts editing its record.
+//
+// A field is named as "Field" (the member's record), "List:Field" (his
+// category row: pre-review, added or decreased) or "Letters:Field" (the
+// graduate's letter numbers).
 #include <QSet>
 #include <QStringList>
 #include <QWidget>
+
+class QGroupBox;
 
 namespace corvexa::client {
 
@@ -18,26 +24,43 @@ struct PanelGroup {
     QStringList fields;
 };
 
+struct PanelSets {
+    RecordSet* info = nullptr;
+    RecordSet* journal = nullptr;
+    RecordSet* letters = nullptr;
+};
+
 class MemberPanel : public QWidget {
     Q_OBJECT
 public:
     // readOnly: fields shown but not to be typed in (pale green).
-    MemberPanel(TDM& dm, RecordSet& set, const QList<PanelGroup>& groups, const QSet<QString>& readOnly,
-                bool candidate, QWidget* parent = nullptr);
+    // candidate: the member-type list offers "预审" only.
+    MemberPanel(TDM& dm, PanelSets sets, const QList<PanelGroup>& groups, const QSet<QString>& readOnly,
+                bool candidate, QWidget* parent = nullptr, int pairsPerLine = 3);
 
     QWidget* editor(const QString& field) const { return m_editors.value(field); }
-    // Shows the set's current record again.
+    QGroupBox* group(int index) const { return m_groups.value(index); }
+    // Shows the sets' current records again.
     void refresh();
     // Code lists that change with the organization's data (classes, specialities).
     void refillCodeLists();
     void setFieldsReadOnly(const QStringList& fields, bool readOnly);
+    // Dates of what has happened cannot lie ahead of the given day.
+    void limitDates(const QStringList& fields, const QDate& last);
 
 private:
+    RecordSet* setOf(const QString& spec) const;
+    RecordSetBinder* binderOf(const QString& spec) const;
+
     TDM& m_dm;
-    RecordSet& m_set;
-    RecordSetBinder* m_binder;
+    PanelSets m_sets;
+    QList<RecordSetBinder*> m_binders; // info, journal, letters (null where no set)
     bool m_candidate;
-    QHash<QString, QWidget*> m_editors;
+    QHash<QString, QWidget*> m_editors; // by field spec
+    QList<QGroupBox*> m_groups;
 };
+
+// The field a spec names, without its set prefix.
+QString panelFieldName(const QString& spec);
 
 } // namespace corvexa::client
