@@ -54,16 +54,17 @@ QTreeWidgetItem* FindListItem(QTreeWidget* list, const QString& text) {
     return nullptr;
 }
 
-ListSorter::ListSorter(QTreeWidget* list, QSet<int> numericColumns)
-    : QObject(list), m_list(list), m_numeric(std::move(numericColumns)) {}
+ListSorter::ListSorter(QTreeWidget* list, QSet<int> numericColumns, QSet<int>* sharedDirections)
+    : QObject(list), m_list(list), m_numeric(std::move(numericColumns)),
+      m_ascending(sharedDirections ? sharedDirections : &m_ownDirections) {}
 
 void ListSorter::sortBy(int column) {
     const bool asc = ascending(column);
     // The next click on this column sorts the other way.
     if (asc)
-        m_ascending.remove(column);
+        m_ascending->remove(column);
     else
-        m_ascending.insert(column);
+        m_ascending->insert(column);
     QList<QTreeWidgetItem*> items;
     while (m_list->topLevelItemCount() > 0)
         items << m_list->takeTopLevelItem(0);

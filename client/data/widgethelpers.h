@@ -33,18 +33,20 @@ QTreeWidgetItem* FindListItem(QTreeWidget* list, const QString& text);
 // The sorting of list views by a click on a column header: numeric columns
 // compare with CompareNumText, text columns without regard to case, and every
 // column keeps its own direction, which flips at every click; the first click
-// on a column sorts descending.
+// on a column sorts descending. A list that is built anew for every use
+// hands in directions that outlive it, so they hold for the whole run.
 class ListSorter : public QObject {
 public:
-    ListSorter(QTreeWidget* list, QSet<int> numericColumns);
+    ListSorter(QTreeWidget* list, QSet<int> numericColumns, QSet<int>* sharedDirections = nullptr);
     void sortBy(int column);
     // The direction the next click on the column sorts in.
-    bool ascending(int column) const { return m_ascending.contains(column); }
+    bool ascending(int column) const { return m_ascending->contains(column); }
 
 private:
     QTreeWidget* m_list;
     QSet<int> m_numeric;
-    QSet<int> m_ascending; // columns whose next click sorts ascending
+    QSet<int> m_ownDirections;
+    QSet<int>* m_ascending; // columns whose next click sorts ascending
 };
 
 // Paints the data cells of grids: striped rows in money green, the first

@@ -6,10 +6,10 @@
 
 namespace corvexa::client {
 
-QDialogButtonBox* okCancelButtons(QDialog* dialog) {
+QDialogButtonBox* okCancelButtons(QDialog* dialog, const QString& ok, const QString& cancel) {
     auto* buttons = new QDialogButtonBox(dialog);
-    buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+    buttons->addButton(ok, QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(cancel, QDialogButtonBox::RejectRole);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
