@@ -52,7 +52,7 @@ BranchPage::BranchPage(RecordSet& branches, const MemberPopulation& population, 
     m_binder->bind(date, QStringLiteral("ZB_HuanJieRQ"));
     baseForm->addRow(QStringLiteral("换届日期："), date);
     // The secretaries are chosen from the branch's current members.
-    auto chosen = [this, base](const QString& field, bool deputy) {
+    auto chosen = [this, base, &line](const QString& field, bool deputy) {
         auto* row = new QHBoxLayout;
         row->addWidget(line(field, false), 1);
         auto* choose = new QToolButton(base);

@@ -340,6 +340,9 @@ void TFrameDY::buildPanels() {
         scroll->setWidgetResizable(true);
         m_splits[size_t(c)]->insertWidget(0, scroll);
         m_splits[size_t(c)]->setCollapsible(0, c != Current || m_population.panelCollapsible);
+        // The panel keeps its height when the frame grows; the list takes the rest.
+        m_splits[size_t(c)]->setStretchFactor(0, 0);
+        m_splits[size_t(c)]->setStretchFactor(1, 1);
         for (RecordSet* set : {sets.info, sets.journal})
             if (set) connect(set, &RecordSet::stateChanged, this, &TFrameDY::updateActions);
     }

@@ -131,8 +131,8 @@ private slots:
             const QTreeWidgetItem* row = current->topLevelItem(i);
             const QString flag = scalar(
                 QStringLiteral("Select isLiuDong from Stud_DYInfo where DY_ID='%1'").arg(row->text(0)));
-            QCOMPARE(row->text(mobile), flag == u"1" ? QStringLiteral("是") : QString());
-            if (flag != u"1") QCOMPARE(row->text(type), QString());
+            QCOMPARE(row->text(mobile), flag == u"true" ? QStringLiteral("是") : QString());
+            if (flag != u"true") QCOMPARE(row->text(type), QString());
         }
         QTreeWidget* decreased = f->frame->list(Decreased);
         const int receipt = columnOf(decreased, QStringLiteral("收到回执"));

@@ -38,7 +38,7 @@ QStringList captions(QTreeWidget* list) {
 void select(QTreeWidget* list, const QList<int>& rows) {
     list->clearSelection();
     for (int r : rows) {
-        list->setCurrentItem(list->topLevelItem(r));
+        list->setCurrentItem(list->topLevelItem(r), 0, QItemSelectionModel::NoUpdate);
         list->topLevelItem(r)->setSelected(true);
     }
 }
@@ -373,7 +373,7 @@ private slots:
         frame.operations().toProbationary();
         const QString info = table(staff, "DYInfo");
         QCOMPARE(scalar(QStringLiteral("Select DangYuanLX from %1 where DY_ID='%2'").arg(info, with)), QStringLiteral("预备"));
-        QVERIFY(scalar(QStringLiteral("Select RuDangRQ from %1 where DY_ID='%2'").arg(info, with)).startsWith(u"2026-07-01"));
+        QCOMPARE(scalar(QStringLiteral("Select RuDangRQ from %1 where DY_ID='%2'").arg(info, with)), QString());
         QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2'").arg(table(staff, "YuSen"), with)), 0);
         QCOMPARE(scalar(QStringLiteral("Select XinZenLX from %1 where DY_ID='%2'").arg(table(staff, "XinZen"), with)),
                  QStringLiteral("发展新党员"));
@@ -530,7 +530,7 @@ private slots:
             QCOMPARE(list->topLevelItem(r)->text(received), QStringLiteral("已收到"));
             QCOMPARE(list->topLevelItem(r)->text(date), QStringLiteral("2026-07-03"));
             QCOMPARE(scalar(QStringLiteral("Select HuiZhi from Stud_DYInfo where DY_ID='%1'").arg(list->topLevelItem(r)->text(0))),
-                     QStringLiteral("1"));
+                     QStringLiteral("true"));
         }
         answerOk([](QDialog& d) {
             auto& dialog = static_cast<TDlgHuiZhi&>(d);
@@ -541,7 +541,7 @@ private slots:
         const QString id = list->topLevelItem(0)->text(0);
         QCOMPARE(list->topLevelItem(0)->text(received), QString());
         QCOMPARE(list->topLevelItem(0)->text(date), QString());
-        QCOMPARE(scalar(QStringLiteral("Select HuiZhi from Stud_DYInfo where DY_ID='%1'").arg(id)), QStringLiteral("0"));
+        QCOMPARE(scalar(QStringLiteral("Select HuiZhi from Stud_DYInfo where DY_ID='%1'").arg(id)), QStringLiteral("false"));
         QVERIFY(scalar(QStringLiteral("Select HuiZhiRQ from Stud_DYInfo where DY_ID='%1'").arg(id)).startsWith(u"2026-07-04"));
     }
 
