@@ -91,6 +91,8 @@ CategoryCheckList::CategoryCheckList(const QStringList& lines, QWidget* parent) 
         item->setCheckState(Qt::Checked);
         m_items.push_back(item);
     }
+    // As tall as its lines.
+    setFixedHeight(sizeHintForRow(0) * count() + 2 * frameWidth() + 4);
 }
 
 bool CategoryCheckList::isTicked(int item) const {
@@ -121,9 +123,10 @@ FindMemberDialog::FindMemberDialog(TDM& dm, const FindDescriptor& descriptor, QW
     rbPart = new QRadioButton(QStringLiteral("部分匹配"), settings);
     rbExact->setChecked(true);
     settingsLayout->addWidget(new QLabel(QString::fromUtf8(descriptor.fieldLabel), settings), 0, 0);
-    settingsLayout->addWidget(edtText, 0, 1, 1, 2);
+    settingsLayout->addWidget(edtText, 0, 1, 1, 3);
     settingsLayout->addWidget(rbExact, 1, 1);
     settingsLayout->addWidget(rbPart, 1, 2);
+    settingsLayout->setColumnStretch(3, 1);
 
     auto* range = new QGroupBox(QStringLiteral("查找范围"), this);
     auto* rangeLayout = new QHBoxLayout(range);

@@ -400,6 +400,22 @@ private slots:
         QVERIFY(window.PanelWork()->isVisible());
     }
 
+    // Pictures of the find windows after a search, to look at (CORVEXA_SCREENSHOTS=DIR).
+    void screenshots() {
+        const QString shots = qEnvironmentVariable("CORVEXA_SCREENSHOTS");
+        if (shots.isEmpty()) QSKIP("CORVEXA_SCREENSHOTS not set");
+        for (bool byFormNumber : {false, true}) {
+            auto d = dialog(byFormNumber, *m_dm);
+            d->show();
+            search(*d, byFormNumber ? QStringLiteral("QZX") : QStringLiteral("隗"), false);
+            QVERIFY(d->grab().save(
+                shots + (byFormNumber ? QStringLiteral("/findzys.png") : QStringLiteral("/finddy.png"))));
+        }
+        TDlgYear year;
+        year.show();
+        QVERIFY(year.grab().save(shots + QStringLiteral("/year.png")));
+    }
+
     // The year starts at this year unless the caller presets another.
     void yearDialog() {
         {
