@@ -9,6 +9,7 @@
 #include "frames/framebasic.h"
 #include "frames/groupbar.h"
 #include "frames/placeholderframe.h"
+#include "members/finddialog.h"
 #include "members/memberframe.h"
 #include "org/branchtree.h"
 #include "splash.h"
@@ -101,6 +102,25 @@ const char* const kTjNames[] = {"actTJ_XS",   "actTJ_XSYS", "actTJ_XSXZ", "actTJ
                                 "actTJ_ZGYS", "actTJ_ZGXZ", "actTJ_ZGJS", "actTJ_DZB"};
 const char* const kViewNames[] = {"actView_Stud",   "actView_Staff", "actView_SQL",
                                   "actView_TongJi", "actView_BYS",   "actView_LiuDong"};
+
+// A find window is made on first use and kept for the run, so it shows again
+// with what it showed; its hits open in the member frame.
+template <class Dialog> void showFindWindow(TFormMain* window, TDM& dm) {
+    auto* dialog = window->findChild<Dialog*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!dialog) {
+        dialog = new Dialog(dm, window);
+        QObject::connect(dialog, &FindMemberDialog::showMember, window,
+                         [window](bool staff, const QString& branch, const QString& member, int category) {
+                             if (staff)
+                                 window->ShowMemberZG(branch, member, category);
+                             else
+                                 window->ShowMemberXS(branch, member, category);
+                         });
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
 } // namespace
 
 TFormMain::TFormMain(TDM& dm, QWidget* parent) : QMainWindow(parent), m_dm(dm) {
@@ -206,6 +226,10 @@ void TFormMain::createActions() {
         TFormCode codes(m_dm, this);
         codes.exec();
     });
+    connect(action("actTool_FindDY"), &QAction::triggered, this,
+            [this] { showFindWindow<TDlgFindDY>(this, m_dm); });
+    connect(action("actTool_FindZYS"), &QAction::triggered, this,
+            [this] { showFindWindow<TDlgFindZYS>(this, m_dm); });
 }
 
 void TFormMain::createMenusAndToolBar() {
