@@ -10,6 +10,9 @@
 
 #include <QCborArray>
 #include <QProcess>
+
+#include <csignal>
+#include <sys/prctl.h>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -74,6 +77,8 @@ bool startServer(QProcess& server, const QString& url, quint16& port) {
     port = probe.serverPort();
     probe.close();
     server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A test that crashes takes its server with it, so nothing keeps ctest waiting.
+    server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/corvexa-server"),
                  {QStringLiteral("--db"), url, QStringLiteral("--listen"), QStringLiteral("127.0.0.1"),
                   QStringLiteral("--port"), QString::number(port)});

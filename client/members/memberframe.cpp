@@ -215,6 +215,10 @@ void TFrameDY::buildToolBar(int category, QWidget* page, QLayout* layout) {
     auto saveCancel = [&](QWidget* where) {
         QAction* save = add("Save", "save", QStringLiteral("保存修改"), where);
         QAction* cancel = add("Cancel", "cancel", QStringLiteral("取消修改"), where);
+        if (category == Current) {
+            actXY_Save = save;
+            actXY_Cancel = cancel;
+        }
         run(save, [this, category] { savePage(category); });
         run(cancel, [this, category] { cancelPage(category); });
     };

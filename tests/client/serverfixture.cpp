@@ -1,5 +1,8 @@
 #include "serverfixture.h"
 
+#include <csignal>
+#include <sys/prctl.h>
+
 #include "db/sqlitedatabase.h"
 #include "demo/demodata.h"
 #include "sql/schema.h"
@@ -78,6 +81,8 @@ bool ServerFixture::start(const QStringList& statements, QString* error, int dem
     m_port = probe.serverPort();
     probe.close();
     m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A test that crashes takes its server with it, so nothing keeps ctest waiting.
+    m_server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_server.start(QCoreApplication::applicationDirPath() + QStringLiteral("/corvexa-server"),
                    {QStringLiteral("--db"), QStringLiteral("sqlite:") + m_path, QStringLiteral("--listen"),
                     QStringLiteral("127.0.0.1"), QStringLiteral("--port"), QString::number(m_port)});
