@@ -11,12 +11,12 @@
 #include <QCborArray>
 #include <QProcess>
 
-#include <csignal>
-#include <sys/prctl.h>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+#include <sys/prctl.h>
 
 using namespace corvexa;
 

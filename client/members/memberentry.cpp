@@ -39,11 +39,12 @@ void MemberEntryDialog::openPage(const MemberPopulation& population, RecordSet& 
     if (!panel) {
         QWidget* page = m_pages->widget(index);
         const QSet<QString> fixed{QStringLiteral("DY_ID"), QStringLiteral("Age")};
-        panel = new MemberPanel(m_dm, {&info, &journal, nullptr}, {{m_entry->caption, m_entry->fields}}, fixed,
-                                m_kind == NewCandidate, page, 2);
+        panel = new MemberPanel(m_dm, {&info, &journal, nullptr}, {{m_entry->caption, m_entry->fields}},
+                                fixed, m_kind == NewCandidate, page, 2);
         page->layout()->addWidget(panel);
-        panel->limitDates({QStringLiteral("ChuShengRQ"), QStringLiteral("RuDangRQ"), QStringLiteral("GongZuoRQ"),
-                           QStringLiteral("List:YuSenRQ"), QStringLiteral("List:XinZenRQ")},
+        panel->limitDates({QStringLiteral("ChuShengRQ"), QStringLiteral("RuDangRQ"),
+                           QStringLiteral("GongZuoRQ"), QStringLiteral("List:YuSenRQ"),
+                           QStringLiteral("List:XinZenRQ")},
                           m_created);
         // The first added type is not one a member is typed in with.
         if (auto* types = qobject_cast<QComboBox*>(panel->editor(QStringLiteral("List:XinZenLX"))))
@@ -63,8 +64,9 @@ QStringList MemberEntryDialog::missingFields() const {
         const int f = set->fieldIndex(field);
         const Value value = f < 0 || set->currentRow() < 0 ? Value() : set->value(set->currentRow(), f);
         const FieldType type = f < 0 ? FieldType::Text : set->field(f).type;
-        const bool empty = type == FieldType::Text || type == FieldType::Memo ? value.text().trimmed().isEmpty()
-                                                                              : value.isNull();
+        const bool empty = type == FieldType::Text || type == FieldType::Memo
+                               ? value.text().trimmed().isEmpty()
+                               : value.isNull();
         if (empty) missing << spec;
     }
     return missing;

@@ -204,7 +204,9 @@ void TFrameDY::buildToolBar(int category, QWidget* page, QLayout* layout) {
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     layout->addWidget(bar);
     const QString code = QString::fromLatin1(kCategoryCode[category]);
-    auto name = [&](const char* suffix) { return QStringLiteral("act%1_%2").arg(code, QLatin1String(suffix)); };
+    auto name = [&](const char* suffix) {
+        return QStringLiteral("act%1_%2").arg(code, QLatin1String(suffix));
+    };
     auto add = [&](const char* suffix, const char* icon, const QString& text, QWidget* where) {
         return addAction(where, name(suffix).toLatin1().constData(), icon, text);
     };
@@ -504,11 +506,13 @@ void TFrameDY::cancelPage(int category) {
 }
 
 RecordSet& TFrameDY::infoSet(int category) const {
-    return m_dm.set(QStringLiteral("CDS_%1_Info").arg(QLatin1String(m_population.pages[size_t(category)].family)));
+    return m_dm.set(
+        QStringLiteral("CDS_%1_Info").arg(QLatin1String(m_population.pages[size_t(category)].family)));
 }
 
 RecordSet& TFrameDY::journalSet(int category) const {
-    return m_dm.set(QStringLiteral("CDS_%1_List").arg(QLatin1String(m_population.pages[size_t(category)].family)));
+    return m_dm.set(
+        QStringLiteral("CDS_%1_List").arg(QLatin1String(m_population.pages[size_t(category)].family)));
 }
 
 RecordSet* TFrameDY::lettersSet() const {
@@ -549,8 +553,9 @@ int TFrameDY::currentPage() const {
 void TFrameDY::openPage(int page) {
     if (page > kBranchPage && m_stale[size_t(page - 1)]) loadList(page - 1);
     m_pages->setCurrentIndex(page);
-    const QString caption = page == kBranchPage ? QString::fromUtf8(kNavBranch)
-                                                : QString::fromUtf8(m_population.pages[size_t(page - 1)].navCaption);
+    const QString caption = page == kBranchPage
+                                ? QString::fromUtf8(kNavBranch)
+                                : QString::fromUtf8(m_population.pages[size_t(page - 1)].navCaption);
     setTitle(QString::fromUtf8(m_population.titlePrefix) + m_branchName + QStringLiteral("】") + caption);
     for (int i = 0; i < m_nav->count(); ++i) {
         const QVariant p = m_nav->item(i)->data(Qt::UserRole);
@@ -613,8 +618,8 @@ int rowOf(const RecordSet& set, const QString& id) {
 void TFrameDY::refillRow(int category, QTreeWidgetItem* row) {
     const QString id = row->text(0);
     RecordSet* letters = category == Decreased ? lettersSet() : nullptr;
-    const QStringList texts = rowTexts(category, rowOf(infoSet(category), id), rowOf(journalSet(category), id),
-                                       letters ? rowOf(*letters, id) : -1);
+    const QStringList texts = rowTexts(category, rowOf(infoSet(category), id),
+                                       rowOf(journalSet(category), id), letters ? rowOf(*letters, id) : -1);
     for (int c = 0; c < texts.size(); ++c)
         row->setText(c, texts[c]);
     // Current members past a year of probation, candidates past four months

@@ -46,8 +46,8 @@ struct MemberPage {
     const char* navCaption; // also the title's last part
     const char* family;     // XSXY … ZGJS: the Info and List sets
     std::vector<ListColumn> columns;
-    QList<PanelGroup> panel;   // the detail panel
-    QSet<QString> panelFixed;  // panel fields shown but not typed in
+    QList<PanelGroup> panel;  // the detail panel
+    QSet<QString> panelFixed; // panel fields shown but not typed in
 };
 
 // A page of the new-member and new-candidate dialogs.

@@ -43,9 +43,9 @@ Value day(const QDate& date) {
     return date.isValid() ? Value::fromDateTime(date.startOfDay()) : Value();
 }
 // The fields a member takes into the other population's record.
-const char* const kCrossFields[] = {"Name",     "Sex",    "JiGuan", "MinZhu",    "ChuShengRQ", "XueLi",
-                                    "RuDangRQ", "DangYuanLX", "SFZ_ID", "LX_TEL", "LX_Mobile",  "LX_Mail",
-                                    "isLiuDong", "LiuDongLX", "LiuChuRQ", "LD_Memo"};
+const char* const kCrossFields[] = {"Name",      "Sex",        "JiGuan",   "MinZhu", "ChuShengRQ", "XueLi",
+                                    "RuDangRQ",  "DangYuanLX", "SFZ_ID",   "LX_TEL", "LX_Mobile",  "LX_Mail",
+                                    "isLiuDong", "LiuDongLX",  "LiuChuRQ", "LD_Memo"};
 // "('a','b')" for a statement's IN.
 QString idList(const QList<QTreeWidgetItem*>& rows) {
     QStringList ids;
@@ -98,14 +98,15 @@ void MemberOperations::newMember() {
     const QDate today = clock().today();
     const QString id = m_frame.memberPrefix() + m_frame.memberNumbers().NextNo(6);
     // A new member is most often a classmate of the one shown.
+    const bool nobodyShown = info.isEmpty();
     QList<Value> defaults;
     for (const QString& field : population.newDefaults)
-        defaults << (info.isEmpty() ? Value() : info.value(field));
+        defaults << (nobodyShown ? Value() : info.value(field));
     info.append();
     info.setValue(u"DY_ID", Value::fromText(id));
     for (qsizetype i = 0; i < defaults.size(); ++i)
         info.setValue(population.newDefaults[i], defaults[i]);
-    if (!population.newDefaults.isEmpty() && defaults.value(0).isNull() && info.fieldIndex(u"BiYeRQ") >= 0)
+    if (!population.newDefaults.isEmpty() && nobodyShown && info.fieldIndex(u"BiYeRQ") >= 0)
         info.setValue(u"BiYeRQ", day(today));
     info.setValue(u"isLiuDong", Value::fromBool(false));
     appendCategoryRow(added, id, m_frame.branchId());
@@ -153,14 +154,15 @@ void MemberOperations::newCandidate() {
     SetsBefore before({&info, &journal});
     const QDate today = clock().today();
     const QString id = m_frame.memberPrefix() + m_frame.memberNumbers().NextNo(6);
+    const bool nobodyShown = info.isEmpty();
     QList<Value> defaults;
     for (const QString& field : population.newDefaults)
-        defaults << (info.isEmpty() ? Value() : info.value(field));
+        defaults << (nobodyShown ? Value() : info.value(field));
     info.append();
     info.setValue(u"DY_ID", Value::fromText(id));
     for (qsizetype i = 0; i < defaults.size(); ++i)
         info.setValue(population.newDefaults[i], defaults[i]);
-    if (!population.newDefaults.isEmpty() && defaults.value(0).isNull() && info.fieldIndex(u"BiYeRQ") >= 0)
+    if (!population.newDefaults.isEmpty() && nobodyShown && info.fieldIndex(u"BiYeRQ") >= 0)
         info.setValue(u"BiYeRQ", day(today));
     if (population.presetCandidateType) info.setValue(u"DangYuanLX", Value::fromText(QStringLiteral("预审")));
     appendCategoryRow(journal, id, m_frame.branchId());
@@ -207,7 +209,8 @@ void MemberOperations::deleteCandidates() {
             return;
         }
     }
-    if (AskDelete(QStringLiteral("这将删除没有通过预审的党员的个人资料！\n\n确定要删除吗?")) != MessageAnswer::Yes)
+    if (AskDelete(QStringLiteral("这将删除没有通过预审的党员的个人资料！\n\n确定要删除吗?")) !=
+        MessageAnswer::Yes)
         return;
     RecordSet& info = m_frame.infoSet(PreReview);
     RecordSet& journal = m_frame.journalSet(PreReview);
@@ -249,7 +252,8 @@ void MemberOperations::toProbationary() {
     RecordSet& roster = m_frame.journalSet(Current);
     SetsBefore before({&info, &journal, &added, &roster});
     const bool stored = transaction(before, [&] {
-        if (!info.locate(u"DY_ID", Value::fromText(id))) throw DataError(QStringLiteral("找不到党员 %1").arg(id));
+        if (!info.locate(u"DY_ID", Value::fromText(id)))
+            throw DataError(QStringLiteral("找不到党员 %1").arg(id));
         info.edit();
         info.setValue(u"RuDangRQ", day(joined));
         info.setValue(u"DangYuanLX", Value::fromText(QStringLiteral("预备")));
@@ -396,8 +400,7 @@ bool MemberOperations::deleteSelected(int category, const QString& table, const 
     if (AskConfirm(question) != MessageAnswer::Yes) return false;
     const QList<QTreeWidgetItem*> rows = selectedRows(category);
     if (rows.isEmpty()) return false;
-    m_dm.ExecSQL(m_dm.CDS_Temp(),
-                 QStringLiteral("Delete from %1 where DY_ID in ").arg(table) + idList(rows));
+    m_dm.ExecSQL(m_dm.CDS_Temp(), QStringLiteral("Delete from %1 where DY_ID in ").arg(table) + idList(rows));
     deleteRows(category, rows);
     m_frame.reselect(category);
     return true;

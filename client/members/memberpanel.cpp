@@ -90,7 +90,8 @@ MemberPanel::MemberPanel(TDM& dm, PanelSets sets, const QList<PanelGroup>& group
             }
             editor->setObjectName(field);
             const int row = index / pairsPerLine, column = (index % pairsPerLine) * 2;
-            if (type != FieldType::Boolean) grid->addWidget(new QLabel(caption + QStringLiteral("："), box), row, column);
+            if (type != FieldType::Boolean)
+                grid->addWidget(new QLabel(caption + QStringLiteral("："), box), row, column);
             grid->addWidget(editor, row, column + 1);
             grid->setColumnStretch(column + 1, 1);
             m_editors.insert(spec, editor);
@@ -135,8 +136,9 @@ void MemberPanel::refillCodeLists() {
 void MemberPanel::setFieldsReadOnly(const QStringList& fields, bool readOnly) {
     for (const QString& spec : fields) {
         if (RecordSetBinder* binder = binderOf(spec)) binder->setReadOnly(panelFieldName(spec), readOnly);
-        if (auto* edit = qobject_cast<QLineEdit*>(m_editors.value(spec)))
-            edit->setStyleSheet(readOnly ? kReadOnlyStyle : QString());
+        QWidget* editor = m_editors.value(spec);
+        if (qobject_cast<QLineEdit*>(editor) || qobject_cast<QDateEdit*>(editor))
+            editor->setStyleSheet(readOnly ? kReadOnlyStyle : QString());
     }
 }
 

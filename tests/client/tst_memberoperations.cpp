@@ -65,7 +65,8 @@ class TestMemberOperations : public QObject {
     };
     std::unique_ptr<Frame> frameOn(bool staff, int branch) {
         auto f = std::make_unique<Frame>();
-        f->branches = std::make_unique<TBranchTree>(*m_dm, &f->tree, staff ? kStaffBranches : kStudentBranches);
+        f->branches =
+            std::make_unique<TBranchTree>(*m_dm, &f->tree, staff ? kStaffBranches : kStudentBranches);
         f->branches->build();
         f->tree.setCurrentItem(f->tree.topLevelItem(0)->child(branch));
         f->frame = std::make_unique<TFrameDY>(*m_dm, staff ? staffMembers() : studentMembers(), &f->tree);
@@ -96,21 +97,26 @@ class TestMemberOperations : public QObject {
     static QString table(bool staff, const char* name) {
         return QString::fromLatin1(staff ? "Staff_" : "Stud_") + QLatin1String(name);
     }
-    QString lastMessage() const { return m_messages.shown().isEmpty() ? QString() : m_messages.shown().last().text; }
+    QString lastMessage() const {
+        return m_messages.shown().isEmpty() ? QString() : m_messages.shown().last().text;
+    }
     // A candidate of the branch, straight into the database.
     void addCandidate(bool staff, const QString& id, const QString& branch, const QString& form = {}) {
-        QVERIFY(m_server.exec(QStringLiteral("Insert into %1 (DY_ID,Name,DangYuanLX,ZYS_No) VALUES "
-                                             "('%2','候选%3','预审',%4)")
-                                  .arg(table(staff, "DYInfo"), id, id.right(3),
-                                       form.isEmpty() ? QStringLiteral("NULL") : QStringLiteral("'%1'").arg(form))));
         QVERIFY(m_server.exec(
-            QStringLiteral("Insert into %1 (DY_ID,DZZ_ID,DZB_ID,YuSenRQ) VALUES ('%2','01','%3','2026-06-01')")
+            QStringLiteral("Insert into %1 (DY_ID,Name,DangYuanLX,ZYS_No) VALUES "
+                           "('%2','候选%3','预审',%4)")
+                .arg(table(staff, "DYInfo"), id, id.right(3),
+                     form.isEmpty() ? QStringLiteral("NULL") : QStringLiteral("'%1'").arg(form))));
+        QVERIFY(m_server.exec(
+            QStringLiteral(
+                "Insert into %1 (DY_ID,DZZ_ID,DZB_ID,YuSenRQ) VALUES ('%2','01','%3','2026-06-01')")
                 .arg(table(staff, "YuSen"), id, branch)));
     }
     void dropPeople(const QString& likeId) {
         for (const char* t : {"DYInfo", "XianYou", "YuSen", "XinZen", "JianSao"})
             for (bool staff : {false, true})
-                m_server.exec(QStringLiteral("Delete from %1 where DY_ID like '%2'").arg(table(staff, t), likeId));
+                m_server.exec(
+                    QStringLiteral("Delete from %1 where DY_ID like '%2'").arg(table(staff, t), likeId));
     }
 
 private slots:
@@ -119,7 +125,8 @@ private slots:
         installMessageService(&m_messages);
         QString error;
         QVERIFY2(m_server.start({}, &error, 0), qPrintable(error));
-        m_dm = testing::startedModule(m_server, m_dir.filePath(QStringLiteral("s.ini")), QStringLiteral("admin"));
+        m_dm = testing::startedModule(m_server, m_dir.filePath(QStringLiteral("s.ini")),
+                                      QStringLiteral("admin"));
         QVERIFY(m_dm);
     }
     void init() {
@@ -150,13 +157,20 @@ private slots:
         const Value shownGraduation = staff ? Value() : info.value(u"BiYeRQ");
         QStringList offered;
         auto seeId = [&](QDialog&) { offered << info.value(u"DY_ID").text(); };
-        m_answers.push_back([&](QDialog& d) { seeId(d); return int(QDialog::Rejected); });
-        m_answers.push_back([&](QDialog& d) { seeId(d); return int(QDialog::Rejected); });
+        m_answers.push_back([&](QDialog& d) {
+            seeId(d);
+            return int(QDialog::Rejected);
+        });
+        m_answers.push_back([&](QDialog& d) {
+            seeId(d);
+            return int(QDialog::Rejected);
+        });
         frame.operations().newMember();
         frame.operations().newMember();
         QCOMPARE(offered.size(), 2);
         QCOMPARE(offered[0], offered[1]);
-        QCOMPARE(info.value(u"DY_ID").text(), list->topLevelItem(0)->text(0)); // the panel shows the row again
+        QCOMPARE(info.value(u"DY_ID").text(),
+                 list->topLevelItem(0)->text(0)); // the panel shows the row again
 
         // Incomplete data is refused and the dialog stays.
         m_answers.push_back([&](QDialog& d) {
@@ -166,7 +180,9 @@ private slots:
         });
         frame.operations().newMember();
         QCOMPARE(lastMessage(), QStringLiteral("所有资料必须填写完整才可以保存!"));
-        QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2'").arg(table(staff, "DYInfo"), offered[0])), 0);
+        QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2'")
+                           .arg(table(staff, "DYInfo"), offered[0])),
+                 0);
 
         RecordSet& added = frame.journalSet(Added);
         answerOk([&](QDialog& d) {
@@ -201,10 +217,13 @@ private slots:
         QCOMPARE(offered.size(), 3);
         const QString id = offered[0];
         QCOMPARE(offered[2], id);
-        QCOMPARE(scalar(QStringLiteral("Select Name from %1 where DY_ID='%2'").arg(table(staff, "DYInfo"), id)),
-                 QStringLiteral("新党员"));
-        QCOMPARE(scalar(QStringLiteral("Select XinZenLX from %1 where DY_ID='%2'").arg(table(staff, "XinZen"), id)),
-                 QStringLiteral("转入"));
+        QCOMPARE(
+            scalar(QStringLiteral("Select Name from %1 where DY_ID='%2'").arg(table(staff, "DYInfo"), id)),
+            QStringLiteral("新党员"));
+        QCOMPARE(
+            scalar(
+                QStringLiteral("Select XinZenLX from %1 where DY_ID='%2'").arg(table(staff, "XinZen"), id)),
+            QStringLiteral("转入"));
         QCOMPARE(scalar(QStringLiteral("Select DY_Index from %1 where DY_ID='%2' and DZB_ID='%3'")
                             .arg(table(staff, "XianYou"), id, frame.branchId())),
                  QString::number(before + 1));
@@ -227,14 +246,16 @@ private slots:
         RecordSet& info = frame.infoSet(Current);
         const int records = info.rowCount();
         // Someone else's roster row already holds the number the member will get.
-        const QString id = m_dm->XSDYPrefix + QStringLiteral("%1").arg(m_dm->XSDYNo.counter() + 1, 6, 10, QLatin1Char('0'));
+        const QString id =
+            m_dm->XSDYPrefix + QStringLiteral("%1").arg(m_dm->XSDYNo.counter() + 1, 6, 10, QLatin1Char('0'));
         QVERIFY(m_server.exec(QStringLiteral("Insert into Stud_XianYou (DY_ID,DZZ_ID,DZB_ID,DY_Index) VALUES "
                                              "('%1','01','%2',0)")
                                   .arg(id, frame.branchId())));
         answerOk([&](QDialog&) {
             RecordSet& added = frame.journalSet(Added);
             info.setText(u"Name", QStringLiteral("回滚"));
-            for (const char* field : {"Sex", "JiGuan", "MinZhu", "DangYuanLX", "BanJi", "NianJi", "XueLi", "ZuanYe"})
+            for (const char* field :
+                 {"Sex", "JiGuan", "MinZhu", "DangYuanLX", "BanJi", "NianJi", "XueLi", "ZuanYe"})
                 info.setText(QString::fromLatin1(field), QStringLiteral("男"));
             info.setValue(u"ChuShengRQ", day("2004-05-06"));
             info.setValue(u"RuDangRQ", day("2026-06-01"));
@@ -250,6 +271,26 @@ private slots:
         QVERIFY(!info.hasChanges());
         QVERIFY(!frame.journalSet(Added).hasChanges());
         dropPeople(id);
+    }
+
+    // A save the server refuses while the selection moves: the failure is
+    // shown, the selection stays, and the typed change stays to be sent.
+    void failedSaveKeepsTheSelection() {
+        auto f = frameOn(false, 2);
+        TFrameDY& frame = *f->frame;
+        QTreeWidget* list = frame.list(Current);
+        QVERIFY(list->topLevelItemCount() >= 3);
+        select(list, {1});
+        const QString id = list->topLevelItem(1)->text(0);
+        auto* phone = qobject_cast<QLineEdit*>(frame.panel(Current)->editor(QStringLiteral("LX_TEL")));
+        phone->setText(QStringLiteral("0551-1111111"));
+        emit phone->textEdited(phone->text());
+        QVERIFY(m_server.exec(QStringLiteral("Delete from Stud_DYInfo where DY_ID='%1'").arg(id)));
+        list->setCurrentItem(list->topLevelItem(2));
+        QCOMPARE(m_messages.shown().last().kind, MessageKind::Failure);
+        QCOMPARE(list->currentItem()->text(0), id);
+        QVERIFY(frame.infoSet(Current).hasChanges());
+        QCOMPARE(frame.infoSet(Current).value(u"LX_TEL").text(), QStringLiteral("0551-1111111"));
     }
 
     // Students: a branch with 20 candidates takes one more, with 21 none;
@@ -268,16 +309,22 @@ private slots:
         QFETCH(bool, refused);
         auto f = frameOn(staff, 1);
         const QString branch = f->frame->branchId();
-        const int present = count(QStringLiteral("Select Count(*) from %1 where DZB_ID='%2'").arg(table(staff, "YuSen"), branch));
+        const int present = count(
+            QStringLiteral("Select Count(*) from %1 where DZB_ID='%2'").arg(table(staff, "YuSen"), branch));
         QVERIFY(present <= candidates);
         for (int i = present; i < candidates; ++i)
-            addCandidate(staff, QStringLiteral("%1-LIM%2").arg(QLatin1String(staff ? "Z01" : "X01")).arg(i, 3, 10, QLatin1Char('0')), branch);
+            addCandidate(staff,
+                         QStringLiteral("%1-LIM%2")
+                             .arg(QLatin1String(staff ? "Z01" : "X01"))
+                             .arg(i, 3, 10, QLatin1Char('0')),
+                         branch);
         f->frame->FrameShow();
         answerCancel();
         f->frame->operations().newCandidate();
         QCOMPARE(m_dialogsShown, refused ? 0 : 1);
         if (refused)
-            QCOMPARE(lastMessage(), f->frame->branchName() + QStringLiteral(" 的预审人数已经超过 20人,不能再继续新增！"));
+            QCOMPARE(lastMessage(),
+                     f->frame->branchName() + QStringLiteral(" 的预审人数已经超过 20人,不能再继续新增！"));
         dropPeople(QStringLiteral("%_01-LIM%"));
     }
 
@@ -292,7 +339,8 @@ private slots:
         answerOk([&](QDialog& d) {
             id = info.value(u"DY_ID").text();
             QCOMPARE(info.value(u"DangYuanLX").text(), staff ? QString() : QStringLiteral("预审"));
-            QCOMPARE(frame.journalSet(PreReview).value(u"YuSenRQ"), Value::fromDateTime(m_clock.today().startOfDay()));
+            QCOMPARE(frame.journalSet(PreReview).value(u"YuSenRQ"),
+                     Value::fromDateTime(m_clock.today().startOfDay()));
             const auto& entry = static_cast<MemberEntryDialog&>(d);
             for (const QString& spec : entry.missingFields()) {
                 RecordSet& set = spec.startsWith(u"List:") ? frame.journalSet(PreReview) : info;
@@ -300,7 +348,8 @@ private slots:
                 if (set.field(set.fieldIndex(field)).type == FieldType::DateTime)
                     set.setValue(field, day("2001-01-01"));
                 else
-                    set.setText(field, field == u"DangYuanLX" ? QStringLiteral("预审") : QStringLiteral("值"));
+                    set.setText(field,
+                                field == u"DangYuanLX" ? QStringLiteral("预审") : QStringLiteral("值"));
             }
         });
         frame.operations().newCandidate();
@@ -338,8 +387,10 @@ private slots:
         m_messages.script({MessageAnswer::Yes});
         frame.operations().deleteCandidates();
         QCOMPARE(lastMessage(), QStringLiteral("2 名预审党员的记录已被成功删除！"));
-        QCOMPARE(scalar(QStringLiteral("Select DY_ID from Stud_DYInfo where DY_ID like 'X01-DEL%'")), QStringLiteral("X01-DEL002"));
-        QCOMPARE(scalar(QStringLiteral("Select DY_ID from Stud_YuSen where DY_ID like 'X01-DEL%'")), QStringLiteral("X01-DEL002"));
+        QCOMPARE(scalar(QStringLiteral("Select DY_ID from Stud_DYInfo where DY_ID like 'X01-DEL%'")),
+                 QStringLiteral("X01-DEL002"));
+        QCOMPARE(scalar(QStringLiteral("Select DY_ID from Stud_YuSen where DY_ID like 'X01-DEL%'")),
+                 QStringLiteral("X01-DEL002"));
         QCOMPARE(list->topLevelItemCount(), ids.size() - 2);
         QCOMPARE(list->currentItem(), list->topLevelItem(0));
         dropPeople(QStringLiteral("X01-DEL%"));
@@ -371,12 +422,21 @@ private slots:
         });
         frame.operations().toProbationary();
         const QString info = table(staff, "DYInfo");
-        QCOMPARE(scalar(QStringLiteral("Select DangYuanLX from %1 where DY_ID='%2'").arg(info, with)), QStringLiteral("预备"));
-        QVERIFY(scalar(QStringLiteral("Select RuDangRQ from %1 where DY_ID='%2'").arg(info, with)).startsWith(u"2026-07-01"));
-        QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2'").arg(table(staff, "YuSen"), with)), 0);
-        QCOMPARE(scalar(QStringLiteral("Select XinZenLX from %1 where DY_ID='%2'").arg(table(staff, "XinZen"), with)),
-                 QStringLiteral("发展新党员"));
-        QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2' and DZB_ID='%3'").arg(table(staff, "XianYou"), with, branch)), 1);
+        QCOMPARE(scalar(QStringLiteral("Select DangYuanLX from %1 where DY_ID='%2'").arg(info, with)),
+                 QStringLiteral("预备"));
+        QVERIFY(scalar(QStringLiteral("Select RuDangRQ from %1 where DY_ID='%2'").arg(info, with))
+                    .startsWith(u"2026-07-01"));
+        QCOMPARE(
+            count(
+                QStringLiteral("Select Count(*) from %1 where DY_ID='%2'").arg(table(staff, "YuSen"), with)),
+            0);
+        QCOMPARE(
+            scalar(
+                QStringLiteral("Select XinZenLX from %1 where DY_ID='%2'").arg(table(staff, "XinZen"), with)),
+            QStringLiteral("发展新党员"));
+        QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2' and DZB_ID='%3'")
+                           .arg(table(staff, "XianYou"), with, branch)),
+                 1);
         QVERIFY(!captions(list).contains(with));
         QVERIFY(frame.isStale(Current) && frame.isStale(Added));
         frame.openPage(1 + Current);
@@ -420,7 +480,9 @@ private slots:
         QVERIFY(!type.isEmpty());
         for (const QString& id : {before[0], before[2]}) {
             QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2'").arg(roster, id)), 0);
-            QCOMPARE(scalar(QStringLiteral("Select JianSaoLX from %1 where DY_ID='%2'").arg(table(staff, "JianSao"), id)), type);
+            QCOMPARE(scalar(QStringLiteral("Select JianSaoLX from %1 where DY_ID='%2'")
+                                .arg(table(staff, "JianSao"), id)),
+                     type);
             QVERIFY(!captions(list).contains(id));
         }
         QCOMPARE(list->topLevelItemCount(), before.size() - 2);
@@ -482,7 +544,8 @@ private slots:
         const QString id = list->topLevelItem(row)->text(0);
         const QString name = list->topLevelItem(row)->text(1);
         const QString from = table(staff, "DYInfo"), to = table(!staff, "DYInfo");
-        const QString born = scalar(QStringLiteral("Select ChuShengRQ from %1 where DY_ID='%2'").arg(from, id));
+        const QString born =
+            scalar(QStringLiteral("Select ChuShengRQ from %1 where DY_ID='%2'").arg(from, id));
         QString target;
         answerOk([&](QDialog& d) {
             auto& dialog = static_cast<TDlgChangeZB&>(d);
@@ -495,16 +558,20 @@ private slots:
         frame.operations().moveToBranch(category);
         QVERIFY(!target.isEmpty());
         const char* journal = category == PreReview ? "YuSen" : "XianYou";
-        const QString newId = scalar(QStringLiteral("Select Max(B.DY_ID) from %1 A, %2 B where A.DY_ID=B.DY_ID and "
-                                                    "A.Name='%3' and B.DZB_ID='%4'")
-                                         .arg(to, table(!staff, journal), name, target));
+        const QString newId =
+            scalar(QStringLiteral("Select Max(B.DY_ID) from %1 A, %2 B where A.DY_ID=B.DY_ID and "
+                                  "A.Name='%3' and B.DZB_ID='%4'")
+                       .arg(to, table(!staff, journal), name, target));
         QVERIFY2(newId.startsWith(staff ? m_dm->XSDYPrefix : m_dm->ZGDYPrefix), qPrintable(newId));
         QCOMPARE(scalar(QStringLiteral("Select ChuShengRQ from %1 where DY_ID='%2'").arg(to, newId)), born);
         QCOMPARE(scalar(QStringLiteral("Select ZYS_No from %1 where DY_ID='%2'").arg(to, newId)), QString());
         QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2'").arg(from, id)), 1);
-        QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2'").arg(table(staff, journal), id)), 0);
+        QCOMPARE(
+            count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2'").arg(table(staff, journal), id)),
+            0);
         if (category == PreReview)
-            QVERIFY(scalar(QStringLiteral("Select YuSenRQ from %1 where DY_ID='%2'").arg(table(!staff, "YuSen"), newId))
+            QVERIFY(scalar(QStringLiteral("Select YuSenRQ from %1 where DY_ID='%2'")
+                               .arg(table(!staff, "YuSen"), newId))
                         .startsWith(u"2026-06-01"));
         QVERIFY(!captions(list).contains(id));
         dropPeople(QStringLiteral("X01-CRS%"));
@@ -528,7 +595,8 @@ private slots:
         for (int r : {0, 1}) {
             QCOMPARE(list->topLevelItem(r)->text(received), QStringLiteral("已收到"));
             QCOMPARE(list->topLevelItem(r)->text(date), QStringLiteral("2026-07-03"));
-            QCOMPARE(scalar(QStringLiteral("Select HuiZhi from Stud_DYInfo where DY_ID='%1'").arg(list->topLevelItem(r)->text(0))),
+            QCOMPARE(scalar(QStringLiteral("Select HuiZhi from Stud_DYInfo where DY_ID='%1'")
+                                .arg(list->topLevelItem(r)->text(0))),
                      QStringLiteral("true"));
         }
         answerOk([](QDialog& d) {
@@ -540,8 +608,10 @@ private slots:
         const QString id = list->topLevelItem(0)->text(0);
         QCOMPARE(list->topLevelItem(0)->text(received), QString());
         QCOMPARE(list->topLevelItem(0)->text(date), QString());
-        QCOMPARE(scalar(QStringLiteral("Select HuiZhi from Stud_DYInfo where DY_ID='%1'").arg(id)), QStringLiteral("false"));
-        QVERIFY(scalar(QStringLiteral("Select HuiZhiRQ from Stud_DYInfo where DY_ID='%1'").arg(id)).startsWith(u"2026-07-04"));
+        QCOMPARE(scalar(QStringLiteral("Select HuiZhi from Stud_DYInfo where DY_ID='%1'").arg(id)),
+                 QStringLiteral("false"));
+        QVERIFY(scalar(QStringLiteral("Select HuiZhiRQ from Stud_DYInfo where DY_ID='%1'").arg(id))
+                    .startsWith(u"2026-07-04"));
     }
 
     // Deleting journal records: added rows go and the members stay current;
@@ -561,8 +631,12 @@ private slots:
         QVERIFY(captions(added).contains(member));
         m_messages.script({MessageAnswer::Yes});
         frame.operations().deleteAdded();
-        QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2'").arg(table(staff, "XinZen"), member)), 0);
-        QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2'").arg(table(staff, "DYInfo"), member)), 1);
+        QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2'")
+                           .arg(table(staff, "XinZen"), member)),
+                 0);
+        QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2'")
+                           .arg(table(staff, "DYInfo"), member)),
+                 1);
         QVERIFY(!captions(added).contains(member));
 
         QTreeWidget* decreased = frame.list(Decreased);
@@ -571,8 +645,13 @@ private slots:
         const QString gone = decreased->topLevelItem(decreased->topLevelItemCount() - 1)->text(0);
         m_messages.script({MessageAnswer::Yes});
         frame.operations().deleteDecreased();
-        QCOMPARE(m_messages.shown().last().text, QString::fromUtf8(staff ? "请认真核对相关信息，确认是否删除？" : "请认真核对信息，确认是否删除？"));
-        QCOMPARE(count(QStringLiteral("Select Count(*) from %1 where DY_ID='%2'").arg(table(staff, "DYInfo"), gone)), 0);
+        QCOMPARE(m_messages.shown().last().text,
+                 QString::fromUtf8(staff ? "请认真核对相关信息，确认是否删除？"
+                                         : "请认真核对信息，确认是否删除？"));
+        QCOMPARE(
+            count(
+                QStringLiteral("Select Count(*) from %1 where DY_ID='%2'").arg(table(staff, "DYInfo"), gone)),
+            0);
         QVERIFY(!captions(decreased).contains(gone));
     }
 
@@ -594,7 +673,9 @@ private slots:
         QVERIFY(frame.branchPage()->actSave->isEnabled());
         QCOMPARE(frame.branchPage()->edit(QStringLiteral("ZB_FuShuJi"))->text(), name);
         QVERIFY(frame.branchPage()->save());
-        QCOMPARE(scalar(QStringLiteral("Select ZB_FuShuJiID from DZB_XS where ZB_ID='%1'").arg(frame.branchId())), id);
+        QCOMPARE(
+            scalar(QStringLiteral("Select ZB_FuShuJiID from DZB_XS where ZB_ID='%1'").arg(frame.branchId())),
+            id);
     }
 
     // A dragged row takes the target's place; only one row at a time. The
@@ -619,9 +700,11 @@ private slots:
         reindex->trigger();
         QCOMPARE(lastMessage(), QStringLiteral("位置顺序已经成功保存！"));
         QVERIFY(!reindex->isEnabled());
-        QCOMPARE(m_server.column(QStringLiteral("Select DY_ID from Stud_XianYou where DZB_ID='%1' order by DY_Index, DY_ID")
-                                     .arg(frame.branchId())),
-                 expected);
+        QCOMPARE(
+            m_server.column(
+                QStringLiteral("Select DY_ID from Stud_XianYou where DZB_ID='%1' order by DY_Index, DY_ID")
+                    .arg(frame.branchId())),
+            expected);
         frame.FrameShow();
         QCOMPARE(captions(roster), expected);
     }
