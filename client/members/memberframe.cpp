@@ -148,9 +148,7 @@ TFrameDY::TFrameDY(TDM& dm, const MemberPopulation& population, QTreeWidget* tre
             updateActions();
         });
         connect(list, &QTreeWidget::currentItemChanged, this,
-                [this, c](QTreeWidgetItem* current, QTreeWidgetItem* previous) {
-                    selectionMoved(c, current, previous);
-                });
+                [this, c](QTreeWidgetItem*, QTreeWidgetItem* previous) { selectionMoved(c, previous); });
         m_lists[size_t(c)] = list;
         m_pageWidgets[size_t(c)] = buildPage(c, list);
         m_pages->addWidget(m_pageWidgets[size_t(c)]);
@@ -372,7 +370,6 @@ void TFrameDY::togglePanelSize() {
     const int height = tall ? m_population.panelTall : m_population.panelShort;
     split->setSizes({height, std::max(total - height, 100)});
     m_sizeButton->setText(tall ? QStringLiteral("简略信息") : QStringLiteral("详细信息"));
-    m_panelTall = tall;
 }
 
 bool TFrameDY::isPageEditing(int category) const {
@@ -415,7 +412,7 @@ void TFrameDY::updateActions() {
 
 // The panel follows the selected row; what is being edited is saved first,
 // and a save that fails keeps the selection where it was.
-void TFrameDY::selectionMoved(int category, QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+void TFrameDY::selectionMoved(int category, QTreeWidgetItem* previous) {
     if (m_moving) return;
     if (isPageEditing(category)) {
         if (!runAction([&] { savePage(category); })) {
@@ -425,7 +422,6 @@ void TFrameDY::selectionMoved(int category, QTreeWidgetItem* current, QTreeWidge
             return;
         }
     }
-    Q_UNUSED(current);
     followSelection(category);
 }
 

@@ -198,7 +198,7 @@ private:
     QWidget* buildPage(int category, QTreeWidget* list);
     void buildToolBar(int category, QWidget* page, QLayout* layout);
     void buildPanels();
-    void selectionMoved(int category, QTreeWidgetItem* current, QTreeWidgetItem* previous);
+    void selectionMoved(int category, QTreeWidgetItem* previous);
     void showLetters();
     QAction* addAction(QWidget* bar, const char* name, const char* icon, const QString& text);
 
@@ -217,7 +217,6 @@ private:
     QHash<QString, QAction*> m_actions;
     QToolButton* m_sizeButton = nullptr;
     bool m_orderChanged = false;
-    bool m_panelTall = true;
     bool m_moving = false; // a selection being put back after a failed save
     QString m_branchId, m_branchName;
     std::unique_ptr<MemberOperations> m_operations;

@@ -89,15 +89,15 @@ void MemberOperations::deleteRows(int category, const QList<QTreeWidgetItem*>& r
         delete row;
 }
 
-void MemberOperations::newMember() {
+// Appends the new person's record, with defaults from the one shown (a new
+// member is most often a classmate of his), and his category row dated today,
+// then runs the entry dialog on them. Empty when it is cancelled: the records
+// and the number are given back.
+QString MemberOperations::enterNewPerson(int category, RecordSet& info, RecordSet& journal,
+                                         const char* dateField, MemberEntryDialog& dialog) {
     const auto& population = m_frame.population();
-    RecordSet& info = m_frame.infoSet(Current);
-    RecordSet& added = m_frame.journalSet(Added);
-    RecordSet& roster = m_frame.journalSet(Current);
-    SetsBefore before({&info, &added, &roster});
     const QDate today = clock().today();
     const QString id = m_frame.memberPrefix() + m_frame.memberNumbers().NextNo(6);
-    // A new member is most often a classmate of the one shown.
     const bool nobodyShown = info.isEmpty();
     QList<Value> defaults;
     for (const QString& field : population.newDefaults)
@@ -108,26 +108,44 @@ void MemberOperations::newMember() {
         info.setValue(population.newDefaults[i], defaults[i]);
     if (!population.newDefaults.isEmpty() && nobodyShown && info.fieldIndex(u"BiYeRQ") >= 0)
         info.setValue(u"BiYeRQ", day(today));
-    info.setValue(u"isLiuDong", Value::fromBool(false));
-    appendCategoryRow(added, id, m_frame.branchId());
-    added.setValue(u"XinZenRQ", day(today));
+    if (category == Current) info.setValue(u"isLiuDong", Value::fromBool(false));
+    if (category == PreReview && population.presetCandidateType)
+        info.setValue(u"DangYuanLX", Value::fromText(QStringLiteral("预审")));
+    appendCategoryRow(journal, id, m_frame.branchId());
+    journal.setValue(QString::fromLatin1(dateField), day(today));
+    dialog.openPage(population, info, journal);
+    if (execDialog(dialog) == QDialog::Accepted) return id;
+    info.cancel();
+    journal.cancel();
+    m_frame.memberNumbers().UndoNo();
+    m_frame.followSelection(category);
+    return {};
+}
+
+void MemberOperations::selectNewRow(int category, const QString& id) {
+    QTreeWidget* list = m_frame.list(category);
+    QTreeWidgetItem* row = m_frame.addListRow(category, id);
+    list->clearSelection();
+    list->setCurrentItem(row);
+    row->setSelected(true);
+}
+
+void MemberOperations::newMember() {
+    RecordSet& info = m_frame.infoSet(Current);
+    RecordSet& added = m_frame.journalSet(Added);
+    RecordSet& roster = m_frame.journalSet(Current);
+    SetsBefore before({&info, &added, &roster});
     if (!m_newMember) m_newMember = new TDlgXinZenDY(m_dm, &m_frame);
-    m_newMember->openPage(population, info, added);
-    if (execDialog(*m_newMember) != QDialog::Accepted) {
-        info.cancel();
-        added.cancel();
-        m_frame.memberNumbers().UndoNo();
-        m_frame.followSelection(Current);
-        return;
-    }
-    QTreeWidget* list = m_frame.list(Current);
+    const QString id = enterNewPerson(Current, info, added, "XinZenRQ", *m_newMember);
+    if (id.isEmpty()) return;
+    const int rosterSize = m_frame.list(Current)->topLevelItemCount();
     const bool stored = transaction(before, [&] {
         info.post();
         added.post();
         TDM::applyOrRaise(info);
         TDM::applyOrRaise(added);
         appendCategoryRow(roster, id, m_frame.branchId());
-        roster.setValue(u"DY_Index", Value::fromInt(list->topLevelItemCount() + 1));
+        roster.setValue(u"DY_Index", Value::fromInt(rosterSize + 1));
         roster.post();
         TDM::applyOrRaise(roster);
     });
@@ -136,10 +154,7 @@ void MemberOperations::newMember() {
         return;
     }
     m_frame.markStale(Added);
-    QTreeWidgetItem* row = m_frame.addListRow(Current, id);
-    list->clearSelection();
-    list->setCurrentItem(row);
-    row->setSelected(true);
+    selectNewRow(Current, id);
 }
 
 void MemberOperations::newCandidate() {
@@ -152,30 +167,9 @@ void MemberOperations::newCandidate() {
         return;
     }
     SetsBefore before({&info, &journal});
-    const QDate today = clock().today();
-    const QString id = m_frame.memberPrefix() + m_frame.memberNumbers().NextNo(6);
-    const bool nobodyShown = info.isEmpty();
-    QList<Value> defaults;
-    for (const QString& field : population.newDefaults)
-        defaults << (nobodyShown ? Value() : info.value(field));
-    info.append();
-    info.setValue(u"DY_ID", Value::fromText(id));
-    for (qsizetype i = 0; i < defaults.size(); ++i)
-        info.setValue(population.newDefaults[i], defaults[i]);
-    if (!population.newDefaults.isEmpty() && nobodyShown && info.fieldIndex(u"BiYeRQ") >= 0)
-        info.setValue(u"BiYeRQ", day(today));
-    if (population.presetCandidateType) info.setValue(u"DangYuanLX", Value::fromText(QStringLiteral("预审")));
-    appendCategoryRow(journal, id, m_frame.branchId());
-    journal.setValue(u"YuSenRQ", day(today));
     if (!m_newCandidate) m_newCandidate = new TDlgXinZenYS(m_dm, &m_frame);
-    m_newCandidate->openPage(population, info, journal);
-    if (execDialog(*m_newCandidate) != QDialog::Accepted) {
-        info.cancel();
-        journal.cancel();
-        m_frame.memberNumbers().UndoNo();
-        m_frame.followSelection(PreReview);
-        return;
-    }
+    const QString id = enterNewPerson(PreReview, info, journal, "YuSenRQ", *m_newCandidate);
+    if (id.isEmpty()) return;
     const bool stored = transaction(before, [&] {
         info.post();
         journal.post();
@@ -186,11 +180,7 @@ void MemberOperations::newCandidate() {
         m_frame.followSelection(PreReview);
         return;
     }
-    QTreeWidget* list = m_frame.list(PreReview);
-    QTreeWidgetItem* row = m_frame.addListRow(PreReview, id);
-    list->clearSelection();
-    list->setCurrentItem(row);
-    row->setSelected(true);
+    selectNewRow(PreReview, id);
 }
 
 void MemberOperations::deleteCandidates() {

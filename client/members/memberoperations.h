@@ -21,6 +21,7 @@ class TDlgXinZenDY;
 class TDlgXinZenYS;
 class TDlgJianSaoDY;
 class TDlgChangeZB;
+class MemberEntryDialog;
 
 class MemberOperations {
 public:
@@ -53,6 +54,9 @@ private:
     // Deletes the selected members' rows of a table with one statement.
     bool deleteSelected(int category, const QString& table, const QString& question);
     void appendCategoryRow(RecordSet& set, const QString& id, const QString& branchId);
+    QString enterNewPerson(int category, RecordSet& info, RecordSet& journal, const char* dateField,
+                           MemberEntryDialog& dialog);
+    void selectNewRow(int category, const QString& id);
 
     TFrameDY& m_frame;
     TDM& m_dm;

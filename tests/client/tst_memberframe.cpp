@@ -4,9 +4,8 @@
 // through its own data.
 #include "data/services.h"
 #include "loggedinmodule.h"
+#include "memberframefixture.h"
 #include "members/branchpage.h"
-#include "members/memberframe.h"
-#include "org/branchtree.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -42,20 +41,8 @@ class TestMemberFrame : public QObject {
     QTemporaryDir m_dir;
     std::unique_ptr<TDM> m_dm;
 
-    struct Frame {
-        BranchTreeWidget tree{0};
-        std::unique_ptr<TBranchTree> branches;
-        std::unique_ptr<TFrameDY> frame;
-    };
-    std::unique_ptr<Frame> frameOn(bool staff, int branch, TDM* dm = nullptr) {
-        if (!dm) dm = m_dm.get();
-        auto f = std::make_unique<Frame>();
-        f->branches = std::make_unique<TBranchTree>(*dm, &f->tree, staff ? kStaffBranches : kStudentBranches);
-        f->branches->build();
-        f->tree.setCurrentItem(f->tree.topLevelItem(0)->child(branch));
-        f->frame = std::make_unique<TFrameDY>(*dm, population(staff), &f->tree);
-        f->frame->FrameInit();
-        return f;
+    std::unique_ptr<testing::MemberFrameOnBranch> frameOn(bool staff, int branch, TDM* dm = nullptr) {
+        return testing::memberFrameOn(dm ? *dm : *m_dm, staff, branch);
     }
     QString scalar(const QString& query) { return m_server.scalar(query); }
 

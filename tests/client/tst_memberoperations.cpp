@@ -4,15 +4,14 @@
 // through its own data.
 #include "data/services.h"
 #include "loggedinmodule.h"
+#include "memberframefixture.h"
 #include "members/branchpage.h"
 #include "members/dlgchangezb.h"
 #include "members/dlggetshuji.h"
 #include "members/dlgjiansaody.h"
 #include "members/dlgyubei.h"
 #include "members/memberentry.h"
-#include "members/memberframe.h"
 #include "members/memberoperations.h"
-#include "org/branchtree.h"
 #include "transfer/dlghuizhi.h"
 
 #include <QAction>
@@ -58,19 +57,8 @@ class TestMemberOperations : public QObject {
     std::deque<std::function<int(QDialog&)>> m_answers;
     int m_dialogsShown = 0;
 
-    struct Frame {
-        BranchTreeWidget tree{0};
-        std::unique_ptr<TBranchTree> branches;
-        std::unique_ptr<TFrameDY> frame;
-    };
-    std::unique_ptr<Frame> frameOn(bool staff, int branch) {
-        auto f = std::make_unique<Frame>();
-        f->branches =
-            std::make_unique<TBranchTree>(*m_dm, &f->tree, staff ? kStaffBranches : kStudentBranches);
-        f->branches->build();
-        f->tree.setCurrentItem(f->tree.topLevelItem(0)->child(branch));
-        f->frame = std::make_unique<TFrameDY>(*m_dm, staff ? staffMembers() : studentMembers(), &f->tree);
-        f->frame->FrameInit();
+    std::unique_ptr<testing::MemberFrameOnBranch> frameOn(bool staff, int branch) {
+        auto f = testing::memberFrameOn(*m_dm, staff, branch);
         f->frame->operations().execDialog = [this](QDialog& dialog) {
             ++m_dialogsShown;
             if (m_answers.empty()) return int(QDialog::Rejected);
