@@ -224,6 +224,45 @@ private slots:
         dropPeople(id);
     }
 
+    // A branch without members: empty lists, an empty panel; its first new
+    // member graduates today unless told otherwise and heads the roster.
+    void emptyBranch() {
+        QVERIFY(m_server.exec(QStringLiteral(
+            "Insert into DZB_XS (ZB_ID,DZZ_ID,ZB_Index,ZB_Name) VALUES ('XS0099','01',999,'空支部')")));
+        RecordSet& branches = m_dm->set(u"CDS_XS_DZB");
+        branches.close();
+        branches.open();
+        auto f = frameOn(false, branches.rowCount() - 1);
+        TFrameDY& frame = *f->frame;
+        QCOMPARE(frame.branchId(), QStringLiteral("XS0099"));
+        for (int c : {Current, PreReview, Added, Decreased})
+            QCOMPARE(frame.list(c)->topLevelItemCount(), 0);
+        QCOMPARE(qobject_cast<QLineEdit*>(frame.panel(Current)->editor(QStringLiteral("Name")))->text(),
+                 QString());
+        RecordSet& info = frame.infoSet(Current);
+        QString id;
+        answerOk([&](QDialog&) {
+            id = info.value(u"DY_ID").text();
+            QCOMPARE(info.value(u"BiYeRQ"), Value::fromDateTime(m_clock.today().startOfDay()));
+            QCOMPARE(info.value(u"BanJi"), Value());
+            info.setText(u"Name", QStringLiteral("首位"));
+            for (const char* field :
+                 {"Sex", "JiGuan", "MinZhu", "DangYuanLX", "BanJi", "NianJi", "XueLi", "ZuanYe"})
+                info.setText(QString::fromLatin1(field), QStringLiteral("值"));
+            info.setValue(u"ChuShengRQ", day("2004-05-06"));
+            info.setValue(u"RuDangRQ", day("2026-06-01"));
+            frame.journalSet(Added).setText(u"XinZenLX", QStringLiteral("转入"));
+        });
+        frame.operations().newMember();
+        QCOMPARE(scalar(QStringLiteral("Select DY_Index from Stud_XianYou where DY_ID='%1'").arg(id)),
+                 QStringLiteral("1"));
+        QCOMPARE(captions(frame.list(Current)), QStringList{id});
+        dropPeople(id);
+        QVERIFY(m_server.exec(QStringLiteral("Delete from DZB_XS where ZB_ID='XS0099'")));
+        branches.close();
+        branches.open();
+    }
+
     // A failure inside the transaction: the server keeps nothing of it, the
     // list is as it was, and the sets do not pretend otherwise.
     void failedTransactionRollsBack() {
@@ -695,6 +734,30 @@ private slots:
             expected);
         frame.FrameShow();
         QCOMPARE(captions(roster), expected);
+    }
+
+    // The entry dialogs, to look at (CORVEXA_SCREENSHOTS=DIR).
+    void screenshots() {
+        const QString shots = qEnvironmentVariable("CORVEXA_SCREENSHOTS");
+        if (shots.isEmpty()) QSKIP("CORVEXA_SCREENSHOTS not set");
+        for (bool staff : {false, true}) {
+            auto f = frameOn(staff, 0);
+            select(f->frame->list(Current), {0});
+            auto grab = [&](const char* name) {
+                m_answers.push_back([=](QDialog& d) {
+                    d.show();
+                    QTest::qWait(20);
+                    d.grab().save(shots + QStringLiteral("/%1_%2.png")
+                                              .arg(QLatin1String(name), staff ? u"staff" : u"students"));
+                    d.hide();
+                    return int(QDialog::Rejected);
+                });
+            };
+            grab("newmember");
+            f->frame->operations().newMember();
+            grab("newcandidate");
+            f->frame->operations().newCandidate();
+        }
     }
 
     // 详细信息 makes the current page's panel tall, 简略信息 short; the staff
