@@ -5,6 +5,7 @@
 #include "org/branchtree.h"
 
 #include <memory>
+#include <vector>
 
 namespace corvexa::testing {
 
@@ -12,6 +13,8 @@ struct MemberFrameOnBranch {
     client::BranchTreeWidget tree{0};
     std::unique_ptr<client::TBranchTree> branches;
     std::unique_ptr<client::TFrameDY> frame;
+    // What watches the frame (model testers) goes before it.
+    std::vector<std::unique_ptr<QObject>> watchers;
 };
 
 // The frame prepared as the main window prepares it, on the tree's branch

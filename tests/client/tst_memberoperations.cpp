@@ -14,6 +14,7 @@
 #include "members/memberoperations.h"
 #include "transfer/dlghuizhi.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
@@ -59,6 +60,10 @@ class TestMemberOperations : public QObject {
 
     std::unique_ptr<testing::MemberFrameOnBranch> frameOn(bool staff, int branch) {
         auto f = testing::memberFrameOn(*m_dm, staff, branch);
+        // The lists' models stay sound through every operation.
+        for (int c : {Current, PreReview, Added, Decreased})
+            f->watchers.push_back(std::make_unique<QAbstractItemModelTester>(
+                f->frame->list(c)->model(), QAbstractItemModelTester::FailureReportingMode::QtTest));
         f->frame->operations().execDialog = [this](QDialog& dialog) {
             ++m_dialogsShown;
             if (m_answers.empty()) return int(QDialog::Rejected);

@@ -295,6 +295,43 @@ private slots:
         QVERIFY(!set.hasChanges());
     }
 
+    // A snapshot taken with changes pending comes back whole after the set
+    // applied more (as a rolled-back transaction leaves it); a set that was
+    // closed at the snapshot is closed again.
+    void snapshotRestoresRowsAndChangeLog() {
+        ScriptedSource source;
+        RecordSet set(QStringLiteral("CDS_Test"), QStringLiteral("DSP_Test"), &source);
+        set.open();
+        set.moveTo(0);
+        set.edit();
+        set.setText(u"Name", QStringLiteral("甲"));
+        const RecordSet::Snapshot before = set.snapshot(); // posts the edit
+        QCOMPARE(set.changeCount(), 1);
+        set.moveTo(2);
+        set.remove();
+        set.append();
+        set.setText(u"DY_ID", QStringLiteral("X01-000009"));
+        set.setText(u"Name", QStringLiteral("乙"));
+        QCOMPARE(set.applyUpdates(), 0);
+        QVERIFY(!set.hasChanges());
+        set.restore(before);
+        QCOMPARE(set.rowCount(), 3);
+        QCOMPARE(set.value(0, 2).text(), QStringLiteral("甲"));
+        QCOMPARE(set.value(2, 2).text(), QStringLiteral("Wang"));
+        QCOMPARE(set.changeCount(), 1);
+        QCOMPARE(set.currentRow(), 0);
+        source.applied.clear();
+        QCOMPARE(set.applyUpdates(), 0); // the edit goes out again, alone
+        QCOMPARE(kinds(source.applied.value(0)), QStringList{QStringLiteral("update")});
+
+        RecordSet closed(QStringLiteral("CDS_Other"), QStringLiteral("DSP_Test"), &source);
+        const RecordSet::Snapshot unopened = closed.snapshot();
+        closed.open();
+        closed.append();
+        closed.restore(unopened);
+        QVERIFY(!closed.isOpen());
+    }
+
     void locate_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("wanted");
