@@ -60,7 +60,7 @@ private:
     QList<QGroupBox*> m_groups;
 };
 
-// The field a spec names, without its set prefix.
+// The field a panel entry names, without its set prefix.
 QString panelFieldName(const QString& spec);
 
 } // namespace corvexa::client
