@@ -33,8 +33,6 @@ MemberEntryDialog::MemberEntryDialog(TDM& dm, Kind kind, QWidget* parent)
 void MemberEntryDialog::openPage(const MemberPopulation& population, RecordSet& info, RecordSet& journal) {
     const int index = population.dialogPage;
     m_entry = m_kind == NewMember ? &population.newMember : &population.newCandidate;
-    m_info = &info;
-    m_journal = &journal;
     MemberPanel*& panel = m_panels[size_t(index)];
     if (!panel) {
         QWidget* page = m_pages->widget(index);
@@ -57,17 +55,17 @@ void MemberEntryDialog::openPage(const MemberPopulation& population, RecordSet& 
 
 QStringList MemberEntryDialog::missingFields() const {
     QStringList missing;
-    if (!m_entry) return missing;
-    for (const QString& spec : m_entry->required) {
-        RecordSet* set = spec.startsWith(u"List:") ? m_journal : m_info;
-        const QString field = panelFieldName(spec);
+    if (!m_entry || !m_panel) return missing;
+    for (const QString& entry : m_entry->required) {
+        RecordSet* set = m_panel->setOf(entry);
+        const QString field = panelFieldName(entry);
         const int f = set->fieldIndex(field);
         const Value value = f < 0 || set->currentRow() < 0 ? Value() : set->value(set->currentRow(), f);
         const FieldType type = f < 0 ? FieldType::Text : set->field(f).type;
         const bool empty = type == FieldType::Text || type == FieldType::Memo
                                ? value.text().trimmed().isEmpty()
                                : value.isNull();
-        if (empty) missing << spec;
+        if (empty) missing << entry;
     }
     return missing;
 }

@@ -38,8 +38,6 @@ private:
     std::array<MemberPanel*, 2> m_panels{};
     MemberPanel* m_panel = nullptr;
     const EntryPage* m_entry = nullptr;
-    RecordSet* m_info = nullptr;
-    RecordSet* m_journal = nullptr;
 };
 
 class TDlgXinZenDY : public MemberEntryDialog {

@@ -362,13 +362,17 @@ void TFrameDY::buildPanels() {
         followSelection(c);
 }
 
+// The list gives or takes what the panel's new height needs.
+void TFrameDY::setPanelHeight(int category, int height) {
+    QSplitter* split = m_splits[size_t(category)];
+    const int total = split->sizes().value(0) + split->sizes().value(1);
+    split->setSizes({height, std::max(total - height, 100)});
+}
+
 void TFrameDY::togglePanelSize() {
     // 详细信息 makes the panel tall, 简略信息 short.
     const bool tall = m_sizeButton->text() == QStringLiteral("详细信息");
-    QSplitter* split = m_splits[Current];
-    const int total = split->sizes().value(0) + split->sizes().value(1);
-    const int height = tall ? m_population.panelTall : m_population.panelShort;
-    split->setSizes({height, std::max(total - height, 100)});
+    setPanelHeight(Current, tall ? m_population.panelTall : m_population.panelShort);
     m_sizeButton->setText(tall ? QStringLiteral("简略信息") : QStringLiteral("详细信息"));
 }
 
@@ -445,10 +449,7 @@ void TFrameDY::showLetters() {
     QTreeWidgetItem* item = m_lists[Decreased]->currentItem();
     const bool found = item && letters->isOpen() && letters->locate(u"DY_ID", Value::fromText(item->text(0)));
     if (QGroupBox* group = panel->group(1)) group->setVisible(found);
-    QSplitter* split = m_splits[Decreased];
-    const int total = split->sizes().value(0) + split->sizes().value(1);
-    const int height = found ? kDecreasedTall : kDecreasedShort;
-    split->setSizes({height, std::max(total - height, 100)});
+    setPanelHeight(Decreased, found ? kDecreasedTall : kDecreasedShort);
 }
 
 void TFrameDY::savePage(int category) {

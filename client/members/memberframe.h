@@ -53,7 +53,7 @@ struct MemberPage {
 // A page of the new-member and new-candidate dialogs.
 struct EntryPage {
     QString caption;
-    QStringList fields;   // panel field specs, in the dialog's order
+    QStringList fields;   // panel entries, in the dialog's order
     QStringList required; // completeness: texts non-blank, others not empty
 };
 
@@ -93,7 +93,6 @@ struct MemberPopulation {
     bool panelCollapsible;
 
     bool students() const { return tag == 11; }
-    QString family(int category) const;
     QString otherFamily(int category) const;
 };
 const MemberPopulation& studentMembers();
@@ -200,6 +199,7 @@ private:
     void buildPanels();
     void selectionMoved(int category, QTreeWidgetItem* previous);
     void showLetters();
+    void setPanelHeight(int category, int height);
     QAction* addAction(QWidget* bar, const char* name, const char* icon, const QString& text);
 
     TDM& m_dm;

@@ -75,6 +75,16 @@ bool MemberOperations::transaction(SetsBefore& before, const std::function<void(
     return false;
 }
 
+void MemberOperations::storeOrRestore(SetsBefore& before, int category, const std::function<void()>& body) {
+    try {
+        body();
+    } catch (...) {
+        before.restore(); // what was not stored does not linger to go with a later save
+        m_frame.followSelection(category);
+        throw;
+    }
+}
+
 void MemberOperations::appendCategoryRow(RecordSet& set, const QString& id, const QString& branchId) {
     set.append();
     set.setValue(u"DY_ID", Value::fromText(id));
@@ -315,7 +325,7 @@ void MemberOperations::moveToBranch(int category) {
         const QList<QTreeWidgetItem*> rows = selectedRows(category);
         RecordSet& journal = m_frame.journalSet(category);
         SetsBefore before({&journal});
-        try {
+        storeOrRestore(before, category, [&] {
             for (QTreeWidgetItem* row : rows) {
                 if (!journal.locate(u"DY_ID", Value::fromText(row->text(0)))) continue;
                 journal.edit();
@@ -323,11 +333,7 @@ void MemberOperations::moveToBranch(int category) {
                 journal.post();
             }
             TDM::applyOrRaise(journal);
-        } catch (...) {
-            before.restore(); // what was not stored does not linger to go with a later save
-            m_frame.followSelection(category);
-            throw;
-        }
+        });
         deleteRows(category, rows);
     }
     m_frame.reselect(category);
@@ -416,7 +422,7 @@ void MemberOperations::signReceipts() {
     const QList<QTreeWidgetItem*> rows = selectedRows(Decreased);
     RecordSet& info = m_frame.infoSet(Decreased);
     SetsBefore before({&info});
-    try {
+    storeOrRestore(before, Decreased, [&] {
         for (QTreeWidgetItem* row : rows) {
             if (!info.locate(u"DY_ID", Value::fromText(row->text(0)))) continue;
             info.edit();
@@ -425,11 +431,7 @@ void MemberOperations::signReceipts() {
             info.post();
         }
         if (info.hasChanges()) TDM::applyOrRaise(info);
-    } catch (...) {
-        before.restore();
-        m_frame.followSelection(Decreased);
-        throw;
-    }
+    });
     for (QTreeWidgetItem* row : rows)
         m_frame.refillRow(Decreased, row);
     m_frame.followSelection(Decreased);

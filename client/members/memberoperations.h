@@ -22,6 +22,7 @@ class TDlgXinZenYS;
 class TDlgJianSaoDY;
 class TDlgChangeZB;
 class MemberEntryDialog;
+class SetsBefore;
 
 class MemberOperations {
 public:
@@ -48,7 +49,10 @@ private:
     QList<QTreeWidgetItem*> selectedRows(int category) const;
     // BeginTrans, body, CommitTrans; on failure the sets return to their
     // snapshots (taken by the caller before the operation changed them).
-    bool transaction(class SetsBefore& before, const std::function<void()>& body);
+    bool transaction(SetsBefore& before, const std::function<void()>& body);
+    // The same without a transaction (one set, one apply): a failure is
+    // raised after the sets returned to their snapshots.
+    void storeOrRestore(SetsBefore& before, int category, const std::function<void()>& body);
     void crossMove(int category, const QString& branchId);
     void deleteRows(int category, const QList<QTreeWidgetItem*>& rows);
     // Deletes the selected members' rows of a table with one statement.

@@ -133,10 +133,6 @@ std::vector<ListColumn> columns(std::initializer_list<const char*> captions) {
 
 } // namespace
 
-QString MemberPopulation::family(int category) const {
-    return QLatin1String(countPrefix) + QLatin1String(pages[size_t(category)].family).mid(2);
-}
-
 QString MemberPopulation::otherFamily(int category) const {
     return QLatin1String(otherPrefix) + QLatin1String(pages[size_t(category)].family).mid(2);
 }

@@ -35,9 +35,9 @@ QString journalCaption(const QString& field) {
 }
 } // namespace
 
-QString panelFieldName(const QString& spec) {
-    const qsizetype colon = spec.indexOf(u':');
-    return colon < 0 ? spec : spec.mid(colon + 1);
+QString panelFieldName(const QString& entry) {
+    const qsizetype colon = entry.indexOf(u':');
+    return colon < 0 ? entry : entry.mid(colon + 1);
 }
 
 MemberPanel::MemberPanel(TDM& dm, PanelSets sets, const QList<PanelGroup>& groups,
@@ -53,14 +53,14 @@ MemberPanel::MemberPanel(TDM& dm, PanelSets sets, const QList<PanelGroup>& group
         grid->setHorizontalSpacing(6);
         grid->setVerticalSpacing(3);
         int index = 0;
-        for (const QString& spec : group.fields) {
-            RecordSet* set = setOf(spec);
-            RecordSetBinder* binder = binderOf(spec);
+        for (const QString& entry : group.fields) {
+            RecordSet* set = setOf(entry);
+            RecordSetBinder* binder = binderOf(entry);
             if (!set || !binder) continue;
-            const QString field = panelFieldName(spec);
+            const QString field = panelFieldName(entry);
             const int f = set->fieldIndex(field);
             const FieldType type = f >= 0 ? set->field(f).type : FieldType::Text;
-            QString caption = spec == field ? Catalogue::memberCaption(field) : journalCaption(field);
+            QString caption = entry == field ? Catalogue::memberCaption(field) : journalCaption(field);
             if (f >= 0 && !set->field(f).caption.isEmpty()) caption = set->field(f).caption;
             if (caption.isEmpty()) caption = field;
             QWidget* editor = nullptr;
@@ -78,7 +78,7 @@ MemberPanel::MemberPanel(TDM& dm, PanelSets sets, const QList<PanelGroup>& group
                 memo->setMaximumHeight(48);
                 binder->bind(memo, field);
                 editor = memo;
-            } else if (!readOnly.contains(spec) && Catalogue::codeListFor(field, candidate)) {
+            } else if (!readOnly.contains(entry) && Catalogue::codeListFor(field, candidate)) {
                 auto* combo = new QComboBox(box);
                 dm.fillCodeCombo(combo, field, candidate);
                 binder->bind(combo, field);
@@ -94,7 +94,7 @@ MemberPanel::MemberPanel(TDM& dm, PanelSets sets, const QList<PanelGroup>& group
                 grid->addWidget(new QLabel(caption + QStringLiteral("："), box), row, column);
             grid->addWidget(editor, row, column + 1);
             grid->setColumnStretch(column + 1, 1);
-            m_editors.insert(spec, editor);
+            m_editors.insert(entry, editor);
             ++index;
         }
         layout->addWidget(box);
@@ -108,15 +108,15 @@ MemberPanel::MemberPanel(TDM& dm, PanelSets sets, const QList<PanelGroup>& group
                clock().today());
 }
 
-RecordSet* MemberPanel::setOf(const QString& spec) const {
-    if (spec.startsWith(u"List:")) return m_sets.journal;
-    if (spec.startsWith(u"Letters:")) return m_sets.letters;
+RecordSet* MemberPanel::setOf(const QString& entry) const {
+    if (entry.startsWith(u"List:")) return m_sets.journal;
+    if (entry.startsWith(u"Letters:")) return m_sets.letters;
     return m_sets.info;
 }
 
-RecordSetBinder* MemberPanel::binderOf(const QString& spec) const {
-    if (spec.startsWith(u"List:")) return m_binders[1];
-    if (spec.startsWith(u"Letters:")) return m_binders[2];
+RecordSetBinder* MemberPanel::binderOf(const QString& entry) const {
+    if (entry.startsWith(u"List:")) return m_binders[1];
+    if (entry.startsWith(u"Letters:")) return m_binders[2];
     return m_binders[0];
 }
 
@@ -134,17 +134,17 @@ void MemberPanel::refillCodeLists() {
 }
 
 void MemberPanel::setFieldsReadOnly(const QStringList& fields, bool readOnly) {
-    for (const QString& spec : fields) {
-        if (RecordSetBinder* binder = binderOf(spec)) binder->setReadOnly(panelFieldName(spec), readOnly);
-        QWidget* editor = m_editors.value(spec);
+    for (const QString& entry : fields) {
+        if (RecordSetBinder* binder = binderOf(entry)) binder->setReadOnly(panelFieldName(entry), readOnly);
+        QWidget* editor = m_editors.value(entry);
         if (qobject_cast<QLineEdit*>(editor) || qobject_cast<QDateEdit*>(editor))
             editor->setStyleSheet(readOnly ? kReadOnlyStyle : QString());
     }
 }
 
 void MemberPanel::limitDates(const QStringList& fields, const QDate& last) {
-    for (const QString& spec : fields)
-        if (auto* date = qobject_cast<QDateEdit*>(m_editors.value(spec))) date->setMaximumDate(last);
+    for (const QString& entry : fields)
+        if (auto* date = qobject_cast<QDateEdit*>(m_editors.value(entry))) date->setMaximumDate(last);
 }
 
 } // namespace corvexa::client

@@ -38,7 +38,9 @@ public:
     MemberPanel(TDM& dm, PanelSets sets, const QList<PanelGroup>& groups, const QSet<QString>& readOnly,
                 bool candidate, QWidget* parent = nullptr, int pairsPerLine = 3);
 
-    QWidget* editor(const QString& field) const { return m_editors.value(field); }
+    QWidget* editor(const QString& entry) const { return m_editors.value(entry); }
+    // The record set a panel entry is bound to (null when the panel has none).
+    RecordSet* setOf(const QString& entry) const;
     QGroupBox* group(int index) const { return m_groups.value(index); }
     // Shows the sets' current records again.
     void refresh();
@@ -49,18 +51,17 @@ public:
     void limitDates(const QStringList& fields, const QDate& last);
 
 private:
-    RecordSet* setOf(const QString& spec) const;
-    RecordSetBinder* binderOf(const QString& spec) const;
+    RecordSetBinder* binderOf(const QString& entry) const;
 
     TDM& m_dm;
     PanelSets m_sets;
     QList<RecordSetBinder*> m_binders; // info, journal, letters (null where no set)
     bool m_candidate;
-    QHash<QString, QWidget*> m_editors; // by field spec
+    QHash<QString, QWidget*> m_editors; // by panel entry
     QList<QGroupBox*> m_groups;
 };
 
 // The field a panel entry names, without its set prefix.
-QString panelFieldName(const QString& spec);
+QString panelFieldName(const QString& entry);
 
 } // namespace corvexa::client

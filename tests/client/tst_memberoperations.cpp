@@ -374,9 +374,9 @@ private slots:
             QCOMPARE(frame.journalSet(PreReview).value(u"YuSenRQ"),
                      Value::fromDateTime(m_clock.today().startOfDay()));
             const auto& entry = static_cast<MemberEntryDialog&>(d);
-            for (const QString& spec : entry.missingFields()) {
-                RecordSet& set = spec.startsWith(u"List:") ? frame.journalSet(PreReview) : info;
-                const QString field = panelFieldName(spec);
+            for (const QString& missing : entry.missingFields()) {
+                RecordSet& set = *entry.panel()->setOf(missing);
+                const QString field = panelFieldName(missing);
                 if (set.field(set.fieldIndex(field)).type == FieldType::DateTime)
                     set.setValue(field, day("2001-01-01"));
                 else
